@@ -94,4 +94,13 @@ void JobListView::exchange_rows(int a, int b) {
     }
 }
 
+JobRowTexts JobListView::row_texts(int row) const {
+    JobRowTexts texts;
+    texts.caption = caption(row).toStdString();
+    for (int k = 0; k < kSubColumnCount; ++k) {
+        texts.columns[static_cast<size_t>(k)] = cell(row, k).toStdString();
+    }
+    return texts;
+}
+
 }  // namespace velmora::jobs

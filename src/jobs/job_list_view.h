@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include "jobs/job_row.h"
+
 namespace velmora::jobs {
 
 class JobListView : public QTableWidget {
@@ -30,6 +32,8 @@ public:
     void clear_rows();
     // Exchanges the whole contents of rows a and b.
     void exchange_rows(int a, int b);
+    // Row r as plain UTF-8 texts.
+    JobRowTexts row_texts(int row) const;
 };
 
 }  // namespace velmora::jobs
