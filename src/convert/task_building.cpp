@@ -18,7 +18,9 @@ std::string comparable_path(const std::string& path) {
     return (resolved.empty() ? std::filesystem::path(path).lexically_normal() : resolved).string();
 }
 
-std::string row_label(int row) { return "第" + std::to_string(row + 1) + "行"; }
+std::string row_label(int row) {
+    return "第" + std::to_string(row + 1) + "行";
+}
 
 }  // namespace
 
@@ -143,8 +145,8 @@ std::variant<std::vector<PlannedTask>, BuildProblem> plan_tasks(
         jobs::CompanionEntry& entry = companions.at(static_cast<size_t>(r));
         entry.IO1.FileName = row.caption;
         if (const auto bad_column = overlay_row_on_output(row, entry.OO1)) {
-            return BuildProblem{r, row_label(r) + "的“" + *bad_column + "”不是整数：" +
-                                       row.caption};
+            return BuildProblem{r,
+                                row_label(r) + "的“" + *bad_column + "”不是整数：" + row.caption};
         }
         const std::string output_path = output_folder + separator + row[JobColumn::OutputFile];
         const std::string key = comparable_path(output_path);

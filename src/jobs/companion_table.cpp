@@ -15,8 +15,9 @@ void CompanionTable::mark_all_free() {
 
 std::size_t CompanionTable::take_first_free(const media::TInputOptions& input,
                                             const media::TOutputOptions& output) {
-    auto free_entry = std::find_if(entries_.begin(), entries_.end(),
-                                   [](const CompanionEntry& e) { return e.SlotState == kSlotFree; });
+    auto free_entry = std::find_if(entries_.begin(), entries_.end(), [](const CompanionEntry& e) {
+        return e.SlotState == kSlotFree;
+    });
     if (free_entry == entries_.end()) {
         entries_.emplace_back();
         free_entry = std::prev(entries_.end());
@@ -43,9 +44,9 @@ void CompanionTable::exchange(std::size_t a, std::size_t b) {
 }
 
 std::size_t CompanionTable::used() const {
-    return static_cast<std::size_t>(std::count_if(
-        entries_.begin(), entries_.end(),
-        [](const CompanionEntry& e) { return e.SlotState == kSlotFull; }));
+    return static_cast<std::size_t>(
+        std::count_if(entries_.begin(), entries_.end(),
+                      [](const CompanionEntry& e) { return e.SlotState == kSlotFull; }));
 }
 
 }  // namespace velmora::jobs

@@ -22,7 +22,7 @@ struct CompanionEntry {
 // Entry i belongs to row i; entries 0 .. rows-1 are "Full", the rest "kong". The table starts
 // with 501 entries and grows by one whenever a row is added while every entry is in use.
 class CompanionTable {
-public:
+  public:
     static constexpr std::size_t kInitialEntries = 501;
 
     CompanionTable();
@@ -43,7 +43,7 @@ public:
     // Number of entries marked "Full".
     std::size_t used() const;
 
-private:
+  private:
     std::vector<CompanionEntry> entries_;
 };
 

@@ -11,7 +11,8 @@ JobListView::JobListView(QWidget* parent) : QTableWidget(parent) {
     setColumnCount(kSubColumnCount + 1);
     QStringList captions;
     for (const auto& spec : kColumnSpecs) {
-        captions << QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size()));
+        captions << QString::fromUtf8(spec.caption.data(),
+                                      static_cast<qsizetype>(spec.caption.size()));
     }
     setHorizontalHeaderLabels(captions);
     setShowGrid(true);
@@ -44,7 +45,8 @@ int JobListView::append_row(const QString& caption, const QStringList& sub_colum
     insertRow(row);
     setItem(row, 0, new QTableWidgetItem(caption));
     for (int k = 0; k < kSubColumnCount; ++k) {
-        setItem(row, k + 1, new QTableWidgetItem(k < sub_columns.size() ? sub_columns[k] : QString()));
+        setItem(row, k + 1,
+                new QTableWidgetItem(k < sub_columns.size() ? sub_columns[k] : QString()));
     }
     return row;
 }
@@ -78,9 +80,13 @@ void JobListView::select_row(int row) {
     selectRow(row);
 }
 
-void JobListView::delete_row(int row) { removeRow(row); }
+void JobListView::delete_row(int row) {
+    removeRow(row);
+}
 
-void JobListView::clear_rows() { setRowCount(0); }
+void JobListView::clear_rows() {
+    setRowCount(0);
+}
 
 void JobListView::exchange_rows(int a, int b) {
     if (a == b || a < 0 || b < 0 || a >= rowCount() || b >= rowCount()) {

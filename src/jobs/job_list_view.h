@@ -10,7 +10,7 @@ namespace velmora::jobs {
 
 class JobListView : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     explicit JobListView(QWidget* parent = nullptr);
 
     // Appends a row: the caption (input path), then the 24 sub-column texts in order.

@@ -134,9 +134,7 @@ TEST(TaskBuilding, RefusesRowsThatWouldLoseOrClashFiles) {
         {"two rows into one file",
          {row("/elsewhere/a.avi", "a.mp4"), row("/other/a.avi", "a.mp4")},
          1},
-        {"one file through a different spelling",
-         {row(folder + "/sub/../a.avi", "a.avi")},
-         0},
+        {"one file through a different spelling", {row(folder + "/sub/../a.avi", "a.avi")}, 0},
     };
     for (const auto& c : cases) {
         const auto result = plan_tasks(c.rows, companions, folder);
