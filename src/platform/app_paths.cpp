@@ -25,24 +25,24 @@ AppPaths AppPaths::for_executable_dir(const QString& exe_dir) {
     const QString root = default_root();
     paths.default_output_folder = root + sep + QStringLiteral("输出");
     paths.default_snapshot_folder = root + sep + QStringLiteral("快照");
-    if (is_writable_dir(exe_dir)) {
+    // A build or unpacked copy has its "LibAV" folder beside the executable; an installed copy
+    // has it in the install's data folder and must not write into the program's folder.
+    const bool portable_copy =
+        QFileInfo(exe_dir + sep + QStringLiteral("LibAV")).isDir() && is_writable_dir(exe_dir);
+    if (portable_copy) {
         paths.settings_file = exe_dir + sep + QStringLiteral("option.ini");
-    } else {
-        QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-        if (config.isEmpty()) {
-            config = QDir::homePath() + sep + QStringLiteral(".config");
-        }
-        const QString folder = config + sep + QStringLiteral("velmora");
-        QDir().mkpath(folder);
-        paths.settings_file = folder + sep + QStringLiteral("option.ini");
-    }
-    const QString installed_data = QStringLiteral(VELMORA_INSTALL_DATADIR);
-    if (QFileInfo(exe_dir + sep + QStringLiteral("LibAV")).isDir() ||
-        !QFileInfo(installed_data).isDir()) {
         paths.data_dir = exe_dir;
-    } else {
-        paths.data_dir = installed_data;
+        return paths;
     }
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty()) {
+        config = QDir::homePath() + sep + QStringLiteral(".config");
+    }
+    const QString folder = config + sep + QStringLiteral("velmora");
+    QDir().mkpath(folder);
+    paths.settings_file = folder + sep + QStringLiteral("option.ini");
+    const QString installed_data = QStringLiteral(VELMORA_INSTALL_DATADIR);
+    paths.data_dir = QFileInfo(installed_data).isDir() ? installed_data : exe_dir;
     return paths;
 }
 
@@ -51,8 +51,10 @@ AppPaths AppPaths::inside(const QString& folder) {
     AppPaths paths;
     paths.settings_file = folder + sep + QStringLiteral("option.ini");
     paths.data_dir = folder;
-    paths.default_output_folder = folder + sep + QStringLiteral("Velmora视频软件") + sep + QStringLiteral("输出");
-    paths.default_snapshot_folder = folder + sep + QStringLiteral("Velmora视频软件") + sep + QStringLiteral("快照");
+    paths.default_output_folder =
+        folder + sep + QStringLiteral("Velmora视频软件") + sep + QStringLiteral("输出");
+    paths.default_snapshot_folder =
+        folder + sep + QStringLiteral("Velmora视频软件") + sep + QStringLiteral("快照");
     return paths;
 }
 

@@ -5,9 +5,9 @@
 
 namespace velmora::platform {
 
-// A copy run from its build or unpacked folder keeps everything beside the executable; an
-// installed copy, whose folder cannot be written, keeps option.ini in the user's configuration
-// folder and reads its data from the install's data folder.
+// A copy run from its build or unpacked folder (its "LibAV" folder beside the executable, which
+// can be written) keeps everything beside the executable; an installed copy keeps option.ini in
+// the user's configuration folder and reads its data from the install's data folder.
 struct AppPaths {
     QString settings_file;            // full path of option.ini
     QString data_dir;                 // holds "LibAV" and "sounds"

@@ -7,13 +7,14 @@
 
 namespace velmora::platform {
 
-bool SystemDesktopServices::open_url(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool SystemDesktopServices::open_url(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 bool SystemDesktopServices::power_off() {
-    QDBusInterface login1(QStringLiteral("org.freedesktop.login1"),
-                          QStringLiteral("/org/freedesktop/login1"),
-                          QStringLiteral("org.freedesktop.login1.Manager"),
-                          QDBusConnection::systemBus());
+    QDBusInterface login1(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QDBusConnection::systemBus());
     if (!login1.isValid()) {
         return false;
     }

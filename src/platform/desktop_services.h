@@ -7,7 +7,7 @@
 namespace velmora::platform {
 
 class DesktopServices {
-public:
+  public:
     virtual ~DesktopServices() = default;
     // Opens a web address, a mail link or a local folder with the desktop's default program.
     virtual bool open_url(const QUrl& url) = 0;
@@ -17,7 +17,7 @@ public:
 
 // The real services: QDesktopServices and logind over the system D-Bus.
 class SystemDesktopServices final : public DesktopServices {
-public:
+  public:
     bool open_url(const QUrl& url) override;
     bool power_off() override;
 };

@@ -8,7 +8,7 @@ class QWidget;
 namespace velmora::platform {
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Information box with one OK button (title "提示" for commands lacking what they need).
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
@@ -20,7 +20,7 @@ public:
 
 // Real modal boxes.
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void information(QWidget* parent, const QString& title, const QString& text) override;
     void warning(QWidget* parent, const QString& title, const QString& text) override;
     void error(QWidget* parent, const QString& title, const QString& text) override;

@@ -5,8 +5,8 @@
 namespace velmora::testing {
 
 bool run_ffmpeg(const std::string& args, const std::filesystem::path& output) {
-    const std::string command = "ffmpeg -nostdin -y -hide_banner -loglevel error " + args + " '" +
-                                output.string() + "'";
+    const std::string command =
+        "ffmpeg -nostdin -y -hide_banner -loglevel error " + args + " '" + output.string() + "'";
     return std::system(command.c_str()) == 0;
 }
 
