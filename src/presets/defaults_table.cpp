@@ -1,5 +1,4 @@
-// Generated data: the default settings of every preset, in code order. Regenerate rather
-// than edit by hand.
+// Generated data: the default settings of every preset, in code order.
 #include "presets/defaults_table.h"
 
 namespace velmora::presets {

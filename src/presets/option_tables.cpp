@@ -1,6 +1,5 @@
 // Generated data: the contents of the 89 option lists and, for every preset code, which list
-// each of its six option lists receives and the entry preselected there. Regenerate rather than
-// edit by hand.
+// each of its six option lists receives and the entry preselected there.
 #include "presets/option_tables.h"
 
 namespace velmora::presets {
@@ -294,80 +293,29 @@ constexpr ListContents kAspectLists[] = {
     {"M3", kM3Items},
 };
 
+// List numbers within their kind, as the assignment rows name them.
+// clang-format off
 enum ResolutionList : uint8_t {
-    R1,
-    R2,
-    R3,
-    R4,
-    R5,
-    R6,
-    R7,
-    R8,
-    R9,
-    R10,
-    R11,
-    R12,
-    R13,
-    R14,
-    R15,
-    R16,
-    R17,
-    R18,
-    R19,
-    R20,
-    R21,
-    R22,
-    R23,
-    R24,
-    R25,
-    R26,
-    R27,
-    R28,
-    R29,
-    R30,
-    R31,
-    R32,
-    R33
+    R1, R2, R3, R4, R5, R6, R7, R8, R9, R10, R11, R12, R13, R14, R15, R16, R17, R18, R19, R20, R21,
+    R22, R23, R24, R25, R26, R27, R28, R29, R30, R31, R32, R33,
 };
 enum VideoBitrateList : uint8_t {
-    V1,
-    V2,
-    V3,
-    V4,
-    V5,
-    V6,
-    V7,
-    V8,
-    V9,
-    V10,
-    V11,
-    V12,
-    V13,
-    V14,
-    V15,
-    V16,
-    V17,
-    V18,
-    V19,
-    V20,
-    V21,
-    V22,
-    V23,
-    V24,
-    V25,
-    V26,
-    V27,
-    V28,
-    V29,
-    V30,
-    V31,
-    V32,
-    V33
+    V1, V2, V3, V4, V5, V6, V7, V8, V9, V10, V11, V12, V13, V14, V15, V16, V17, V18, V19, V20, V21,
+    V22, V23, V24, V25, V26, V27, V28, V29, V30, V31, V32, V33,
 };
-enum FrameRateList : uint8_t { F1, F2, F3, F4, F5, F6, F7, F8 };
-enum AudioBitrateList : uint8_t { A1, A2, A3, A4, A5, A6 };
-enum SampleRateList : uint8_t { S1, S2, S3, S4, S5, S6 };
-enum AspectList : uint8_t { M1, M2, M3 };
+enum FrameRateList : uint8_t {
+    F1, F2, F3, F4, F5, F6, F7, F8,
+};
+enum AudioBitrateList : uint8_t {
+    A1, A2, A3, A4, A5, A6,
+};
+enum SampleRateList : uint8_t {
+    S1, S2, S3, S4, S5, S6,
+};
+enum AspectList : uint8_t {
+    M1, M2, M3,
+};
+// clang-format on
 
 // code, then resolution, video bitrate, frame rate, audio bitrate, sample rate and aspect mode,
 // each as list and preselected position
