@@ -53,6 +53,8 @@ struct PresetOptionRow {
     // True for the audio-only presets, whose resolution list is R3 and whose four video lists
     // are disabled.
     bool video_lists_disabled() const;
+    // Whether a list can be changed: all six, except the four video lists of an audio-only preset.
+    bool enabled(OptionList list) const;
 };
 
 // The distinct contents of one kind of list, in name order (R1 first, ...).

@@ -1,6 +1,8 @@
 // Resetting the current preset values and the row texts they give.
 #include "presets/preset_values.h"
 
+#include <utility>
+
 #include "presets/selected_row.h"
 
 namespace velmora::presets {

@@ -36,4 +36,9 @@ bool PresetOptionRow::video_lists_disabled() const {
     return (*this)[OptionList::Resolution].contents->name == "R3";
 }
 
+bool PresetOptionRow::enabled(OptionList list) const {
+    return list == OptionList::AudioBitrate || list == OptionList::SampleRate ||
+           !video_lists_disabled();
+}
+
 }  // namespace velmora::presets

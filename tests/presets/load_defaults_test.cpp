@@ -157,6 +157,19 @@ TEST(Defaults, WithoutASelectedRowOnlyTheValuesChange) {
     EXPECT_EQ(values.Video_VideoBitrate, 816000);
 }
 
+TEST(Defaults, ACodeOutsideTheCatalogueLeavesTheValuesReset) {
+    PresetValues values;
+    Button5Click({100, "/in/movie.avi", naming_with({}, ExistingOutput::Rename)}, values, nullptr);
+    RowTexts row;
+    Button5Click({115, "/in/movie.avi", naming_with({}, ExistingOutput::Rename)}, values, &row);
+    EXPECT_EQ(values.Video_OutPutFileName, "");
+    EXPECT_EQ(values.Video_VideoCodec, "");
+    EXPECT_EQ(values.Video_VideoBitrate, -1);
+    EXPECT_EQ(values.Video_AudioVolume, "256");
+    EXPECT_EQ(row.text(JobColumn::VideoBitrate), "-1");
+    EXPECT_EQ(row.text(JobColumn::VideoDisabled), "False");
+}
+
 TEST(Naming, FirstFreeNameInTheOutputFolder) {
     struct Case {
         const char* input;

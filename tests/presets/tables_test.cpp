@@ -118,6 +118,14 @@ TEST(Tables, AudioPresetsMakeNoVideoAndGetTheVideoLessLists) {
             EXPECT_EQ(lists[OptionList::VideoBitrate].contents->name, "V6");
             EXPECT_EQ(lists[OptionList::FrameRate].contents->name, "F3");
             EXPECT_EQ(lists[OptionList::Aspect].contents->name, "M3");
+            for (OptionList list : kOptionLists) {
+                EXPECT_EQ(lists.enabled(list),
+                          list == OptionList::AudioBitrate || list == OptionList::SampleRate);
+            }
+        } else {
+            for (OptionList list : kOptionLists) {
+                EXPECT_TRUE(find_option_row(row.code)->enabled(list));
+            }
         }
     }
     EXPECT_EQ(disabled, audio);
