@@ -8,8 +8,35 @@
 namespace velmora::settings {
 namespace {
 
+constexpr std::string_view kBlanks = " \t\v\f";
+
 bool holds_line_break(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// Whether text starts and ends with the same quote character, which a read strips.
+bool is_quoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == text.back() &&
+           (text.front() == '"' || text.front() == '\'');
+}
+
+// The text stored for value: quoted when a read would otherwise lose its outer blanks or quotes.
+std::string stored_form(std::string_view value) {
+    const bool outer_blank =
+        !value.empty() && (kBlanks.find(value.front()) != std::string_view::npos ||
+                           kBlanks.find(value.back()) != std::string_view::npos);
+    if (outer_blank || is_quoted(value)) {
+        return "\"" + std::string(value) + "\"";
+    }
+    return std::string(value);
+}
+
+// The value a stored text stands for: one pair of outer quotes removed, as Windows does.
+std::string value_of(std::string_view stored) {
+    if (is_quoted(stored)) {
+        stored = stored.substr(1, stored.size() - 2);
+    }
+    return std::string(stored);
 }
 
 }  // namespace
@@ -29,7 +56,7 @@ std::string IniFile::read(std::string_view section, std::string_view key,
     if (!value) {
         return std::string(fallback);
     }
-    return ini_text::cap_chars(std::move(*value), kMaxValueChars);
+    return ini_text::cap_chars(value_of(*value), kMaxValueChars);
 }
 
 void IniFile::write(std::string_view section, std::string_view key, std::string_view value) const {
@@ -41,7 +68,7 @@ void IniFile::write(std::string_view section, std::string_view key, std::string_
         // Writing now would lose whatever the unreadable file holds.
         throw SettingsWriteError(path_);
     }
-    const auto text = ini_text::with_value(file.text, section, key, value);
+    const auto text = ini_text::with_value(file.text, section, key, stored_form(value));
     if (!text) {
         return;  // already stored
     }

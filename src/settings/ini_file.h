@@ -24,13 +24,15 @@ class IniFile {
   public:
     explicit IniFile(std::filesystem::path file);
 
-    // The value of key in section (spaces around it removed, at most kMaxValueChars), or
-    // fallback when the file, the section or the key is missing.
+    // The value of key in section (blanks around it and one pair of enclosing quotes removed, at
+    // most kMaxValueChars), or fallback when the file, the section or the key is missing.
     std::string read(std::string_view section, std::string_view key,
                      std::string_view fallback) const;
     // Sets key in section to value, creating the file, the section (at the end of the file) and
-    // the key (at the end of its section) as needed. Throws SettingsWriteError when the file
-    // cannot be written or the value holds a line break, which a single-line value cannot keep.
+    // the key (at the end of its section) as needed. A value with outer blanks or enclosing
+    // quotes is stored in quotes so that it reads back unchanged. Throws SettingsWriteError when
+    // the file cannot be written or the value holds a line break, which a single-line value cannot
+    // keep.
     void write(std::string_view section, std::string_view key, std::string_view value) const;
 
     const std::filesystem::path& path() const { return path_; }

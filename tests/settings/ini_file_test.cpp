@@ -94,6 +94,18 @@ TEST_F(IniFileTest, ChineseValuesReadBackUnchanged) {
     EXPECT_EQ(ini.read("outpath", "outpath", "Error"), folder);
 }
 
+TEST_F(IniFileTest, OuterBlanksAndQuotesSurviveARoundTrip) {
+    for (const std::string value :
+         {" /tmp/前后有空格 ", "\"quoted\"", "'single'", "\"", "a \"b\" c"}) {
+        ini.write("OutPath", "OutPath", value);
+        EXPECT_EQ(ini.read("OutPath", "OutPath", "Error"), value) << value;
+    }
+    write_file(file, "[OutPath]\nOutPath=\"/by hand\"\n");
+    EXPECT_EQ(ini.read("OutPath", "OutPath", "Error"), "/by hand");
+    ini.write("OutPath", "OutPath", "/plain");
+    EXPECT_EQ(read_file(file), "[OutPath]\nOutPath=/plain\n");
+}
+
 TEST_F(IniFileTest, ReadsAreCappedAt2047CharactersWithoutSplittingOne) {
     const std::string ascii(3000, 'a');
     ini.write("A", "Ascii", ascii);
