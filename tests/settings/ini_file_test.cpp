@@ -153,6 +153,16 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWas) {
               1);  // no temporary file left behind
 }
 
+TEST_F(IniFileTest, AWriteKeepsTheFilePermissionsAndLeavesNoTemporaryFile) {
+    namespace fs = std::filesystem;
+    write_file(file, "[Skin]\nSetSkin=0\n");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ini.write("Skin", "SetSkin", "1");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 1);
+}
+
 TEST_F(IniFileTest, WritingThroughASymbolicLinkKeepsTheLink) {
     const auto real = tmp.path() / "real.ini";
     write_file(real, "[Skin]\nSetSkin=0\n");
