@@ -1,5 +1,6 @@
 #include "media/probe.h"
 
+#include <cctype>
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
@@ -28,8 +29,11 @@ std::string rational_text(AVRational q) {
 std::string stream_line(const AVStream* stream, unsigned index) {
     const AVCodecParameters* par = stream->codecpar;
     std::string line = "Stream #" + std::to_string(index) + ": ";
-    const char* type = av_get_media_type_string(par->codec_type);
-    line += type ? type : "unknown";
+    std::string type = av_get_media_type_string(par->codec_type)
+                           ? av_get_media_type_string(par->codec_type)
+                           : "unknown";
+    type[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(type[0])));
+    line += type;
     line += ": ";
     line += avcodec_get_name(par->codec_id);
     if (const char* profile = avcodec_profile_name(par->codec_id, par->profile)) {

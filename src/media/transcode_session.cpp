@@ -813,7 +813,6 @@ bool TranscodeSession::finish_output() {
     if (ret < 0) {
         return fail(describe_av_error("Cannot finish the output " + output_options_.FileName, ret));
     }
-    report_progress(true);
     if (output_->pb) {
         avio_flush(output_->pb);
         if (output_->pb->error < 0) {
@@ -822,10 +821,17 @@ bool TranscodeSession::finish_output() {
         }
     }
     output_.reset();  // closes the file before it is renamed
+    if (video_.frames_encoded == 0 && audio_.frames_encoded == 0) {
+        // Stopped before anything was converted: an empty container would not play, and a
+        // file of that name stays as it was.
+        pending_->discard();
+        return true;
+    }
     std::string error;
     if (!pending_->commit(error)) {
         return fail(error);
     }
+    report_progress(true);
     return true;
 }
 
