@@ -1,7 +1,81 @@
 // Program start: the window, or a command-line mode without one.
 #include <QApplication>
+#include <QFont>
+#include <QSocketNotifier>
+#include <optional>
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/pictures.h"
+#include "media/encoder.h"
+#include "media/encoder_backend.h"
+#include "media/notification_queue.h"
+#include "platform/app_paths.h"
+#include "platform/desktop_services.h"
+#include "platform/message_boxes.h"
+#include "settings/TForm5.h"
+#include "settings/folder_dialog.h"
+
+namespace {
+
+using velmora::app::kProgramTitle;
+
+// The application's help file name; no command opens it.
+const QString kHelpFileName = QStringLiteral("help.chm");
+
+// A default font that shows the Chinese texts.
+QFont cjk_font() {
+    QFont font;
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Source Han Sans SC"), QStringLiteral("Droid Sans Fallback"),
+                      QStringLiteral("sans-serif")});
+    font.setPointSize(9);
+    return font;
+}
+
+// Runs a mode of the command line that needs no window; nothing when the arguments ask for
+// the window. Modes such as listing the presets or converting without a window go here.
+std::optional<int> run_command_line_mode(int argc, char** argv) {
+    (void)argc;
+    (void)argv;
+    return std::nullopt;
+}
+
+// The windowed program: the main window, then the about box and the options dialog.
+int run_window(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kProgramTitle);
+    QApplication::setDesktopFileName(QStringLiteral("velmora"));
+    app.setProperty("helpFile", kHelpFileName);
+    QApplication::setFont(cjk_font());
+    QApplication::setWindowIcon(velmora::app::picture_icon(QStringLiteral("logo")));
+
+    const velmora::platform::AppPaths paths =
+        velmora::platform::AppPaths::for_executable_dir(QCoreApplication::applicationDirPath());
+    velmora::platform::SystemDesktopServices desktop;
+    velmora::platform::QtMessageBoxes boxes;
+    velmora::settings::FolderDialog folder_dialog;
+
+    // The media objects hand their notifications to this thread through the queue.
+    velmora::media::NotificationQueue notifications;
+    QSocketNotifier wake(notifications.wake_fd(), QSocketNotifier::Read);
+    QObject::connect(&wake, &QSocketNotifier::activated, &app,
+                     [&notifications] { notifications.pump(); });
+    velmora::media::Encoder encoder(notifications, velmora::media::core_engine_backend());
+
+    velmora::app::TForm1 form1(paths, desktop, boxes, folder_dialog, encoder);
+    velmora::app::TForm2 form2(desktop, &form1);
+    velmora::settings::TForm5 form5(form1.ini(), boxes, &form1);
+    form1.attach_dialogs(form2, form5);
+    form1.show();
+    return QApplication::exec();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    if (const std::optional<int> exit_code = run_command_line_mode(argc, argv)) {
+        return *exit_code;
+    }
+    return run_window(argc, argv);
 }

@@ -1,0 +1,254 @@
+// The main window `TForm1`: the job list, the preset controls, the preview pane, the output
+// folder row, the menus and the toolbar, and the routing of every command to its handler.
+//
+// The window's code is split by role:
+//   form1.cpp                start-up order, dialogs, close
+//   form1_layout.cpp         the controls and where they stand
+//   form1_toolbar.cpp        the toolbar
+//   form1_menus.cpp          the main menu and the Help commands
+//   form1_groups.cpp         control groups and the run commands' buttons
+//   form1_catalogue.cpp      the category and format selectors
+//   form1_output_folder.cpp  the output folder row and the skin
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include "app/control_groups.h"
+#include "jobs/companion_table.h"
+#include "platform/app_paths.h"
+#include "platform/desktop_services.h"
+#include "platform/message_boxes.h"
+#include "settings/ini_file.h"
+#include "settings/skin.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QToolBar;
+class QToolButton;
+
+namespace velmora::media {
+class Encoder;
+}
+
+namespace velmora::settings {
+class FolderDialog;
+class TForm5;
+}  // namespace velmora::settings
+
+namespace velmora::jobs {
+class JobListView;
+}
+
+namespace velmora::app {
+
+class OptionComboBox;
+class PassFocusLineEdit;
+class PictureComboBox;
+class TForm2;
+
+// The program's title: the application name, the main window's caption, message box titles.
+inline const QString kProgramTitle = QStringLiteral("Velmora视频格式转换器");
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Size of the area under the menu bar (toolbar and window body).
+    static constexpr int kClientWidthPx = 804;
+    static constexpr int kClientHeightPx = 541;
+
+    // Builds the window and runs the start-up steps; the collaborators outlive the window.
+    TForm1(const platform::AppPaths& paths, platform::DesktopServices& desktop,
+           platform::MessageBoxes& boxes, settings::FolderDialog& folder_dialog,
+           media::Encoder& encoder, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Takes the about box and the options dialog, created after this window, for the commands
+    // that show them; paints them with the main skin and lets the options dialog drive the
+    // encoder's preview switch.
+    void attach_dialogs(TForm2& about, settings::TForm5& options);
+
+    // --- control groups ------------------------------------------------------------------
+    // The one place a group's controls are enabled or disabled.
+    void set_group_enabled(ControlGroup group, GroupState state,
+                           GroupReach reach = GroupReach::Whole);
+    GroupState group_state(ControlGroup group) const { return groups_.state(group); }
+    // Disables the Preset group (a run starts).
+    void Button22Click();
+    // Enables the Preset group (a run ends or is stopped).
+    void Button23Click();
+
+    // --- start-up routines ---------------------------------------------------------------
+    // Marks every companion-table entry free ("kong").
+    void Button15Click();
+    // Reads the output folder from option.ini into the box and `FileOutPutPath`.
+    void Button17Click();
+    // Builds the filter of the open-file dialogs.
+    void Button21Click();
+    // Reads the skin index from option.ini and applies the skins.
+    void Button3Click();
+    // Fills the format selector for the selected category and selects its first format.
+    void Button2Click();
+
+    // --- catalogue -----------------------------------------------------------------------
+    // The category selector changed: refills the format selector.
+    void bsSkinOfficeComboBox2Change();
+    // The format-change processing of the format selector.
+    void bsSkinOfficeComboBox1Change();
+    // (category index + 1) * 100 + format index of the two selectors.
+    int current_preset_code() const;
+    // How often the format-change processing ran (for tests).
+    int format_changes_run() const { return format_changes_run_; }
+
+    // --- output folder -------------------------------------------------------------------
+    // "浏览...": chooses the output folder with the shared folder dialog.
+    void bsSkinButton5Click();
+    // "打开": opens the output folder, then gives the focus to the job list.
+    void bsSkinButton6Click();
+    // Saves `FileOutPutPath` as OutPath when that folder exists.
+    void Button16Click();
+    // Opens the folder in the output folder box in the file browser.
+    void Button20Click();
+    // The output folder in use; always the text of the output folder box.
+    const QString& FileOutPutPath() const { return FileOutPutPath_; }
+
+    // --- commands --------------------------------------------------------------------------
+    // Adds one file.
+    void btnAddClick();
+    // Adds several files.
+    void Button8Click();
+    // Adds every file of a directory.
+    void Button12Click();
+    // Removes the selected job ("删除", "删除选择").
+    void btnRemoveClick();
+    // Clears the job list ("清空", "清空文件").
+    void btnClearClick();
+    // Moves the selected job up ("上移", "上移文件").
+    void bsSkinButton3Click();
+    // Moves the selected job down ("下移", "下移文件").
+    void bsSkinButton4Click();
+    // Renames the selected job's output ("重命名").
+    void bsSkinButton21Click();
+    // Renames the selected job's output ("重新命名").
+    void N26Click();
+    // Starts the run.
+    void btnStartClick();
+    // Stops the run.
+    void btnStopClick();
+    // Pauses the run.
+    void btnPauseClick();
+    // Resumes the run.
+    void btnResumeClick();
+    // Toolbar "暂停" and menu "暂停转换": pauses, then shows "继续" in place of "暂停".
+    void PauseButtonClick();
+    // Toolbar "继续" and menu "继续继续": resumes, then shows "暂停" in place of "继续".
+    void ResumeButtonClick();
+    // Toolbar "选项" and menu "选项设置": shows the options dialog modally.
+    void btnOptionClick();
+    // "帮助系统" (F1): opens the product's web site.
+    void HelpSystemClick();
+    // "官方网站": opens the product's web site.
+    void WebSiteClick();
+    // "联系邮箱": opens a new mail to the support mailbox.
+    void MailClick();
+    // "关于软件": shows the about box modally.
+    void AboutClick();
+
+    // Shows or hides the picture panel that covers the empty job list.
+    void set_empty_list_panel_visible(bool visible);
+    // Appends one line to the diagnostic log.
+    void append_log(const QString& line);
+    // The diagnostic log's whole text.
+    QString log_text() const;
+
+    // --- controls ------------------------------------------------------------------------
+    jobs::JobListView* lvFiles() const { return lvFiles_; }
+    jobs::CompanionTable& companion_table() { return companion_; }
+    PictureComboBox* bsSkinOfficeComboBox2() const { return category_box_; }
+    PictureComboBox* bsSkinOfficeComboBox1() const { return format_box_; }
+    // Option list by name: 1 resolution, 2 video bitrate, 3 audio bitrate, 4 aspect mode,
+    // 9 frame rate, 10 sample rate (nullptr for any other number).
+    OptionComboBox* bsSkinComboBox(int number) const;
+    PassFocusLineEdit* Video_OutPut_Folder_Edit() const { return folder_edit_; }
+    QFrame* bsSkinPanel5() const { return empty_list_panel_; }
+    QFrame* Panel6() const { return screen_panel_; }
+    QSlider* bsSkinSlider1() const { return seek_slider_; }
+    QPlainTextEdit* mmoLog() const { return log_; }
+    QToolBar* main_tool_bar() const { return tool_bar_; }
+    QToolButton* tool_button(const QString& object_name) const;
+    QAction* action(const QString& object_name) const;
+    media::Encoder& FFVCL() { return encoder_; }
+    const settings::IniFile& ini() const { return ini_; }
+    const platform::AppPaths& paths() const { return paths_; }
+    const settings::SkinData& bsSkinData1() const { return bsSkinData1_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    // form1_layout.cpp
+    void build_body();
+    QWidget* build_list_area();
+    QWidget* build_preset_panel();
+    QWidget* build_preview_panel();
+    QWidget* build_output_panel();
+    void fix_client_size();
+    // form1_toolbar.cpp
+    void build_toolbar();
+    // form1_menus.cpp
+    void build_menus();
+    // form1_groups.cpp
+    void register_groups();
+    void show_pause_button(bool pause_visible);
+    // form1_catalogue.cpp
+    void fill_category_selector();
+    // form1_output_folder.cpp
+    void set_output_folder(const QString& folder);
+    void apply_second_skin();
+    // form1.cpp
+    void run_start_up_steps();
+    // Detaches the notifications, stops the encoder and waits for its running tasks.
+    void close_down();
+    void focus_job_list();
+
+    const platform::AppPaths& paths_;
+    platform::DesktopServices& desktop_;
+    platform::MessageBoxes& boxes_;
+    settings::FolderDialog& folder_dialog_;
+    media::Encoder& encoder_;
+    settings::IniFile ini_;
+    settings::SkinData bsSkinData1_;
+    settings::SkinData bsSkinData2_;
+    jobs::CompanionTable companion_;
+    ControlGroups groups_;
+    QString FileOutPutPath_;
+    int format_changes_run_ = 0;
+    bool closed_down_ = false;
+    bool centred_ = false;
+
+    TForm2* about_ = nullptr;
+    settings::TForm5* options_ = nullptr;
+
+    QToolBar* tool_bar_ = nullptr;
+    QAction* pause_place_ = nullptr;   // the toolbar place of "暂停"
+    QAction* resume_place_ = nullptr;  // the toolbar place of "继续"
+    jobs::JobListView* lvFiles_ = nullptr;
+    QFrame* empty_list_panel_ = nullptr;
+    PictureComboBox* category_box_ = nullptr;
+    PictureComboBox* format_box_ = nullptr;
+    OptionComboBox* option_boxes_[6] = {};
+    PassFocusLineEdit* folder_edit_ = nullptr;
+    QPushButton* browse_button_ = nullptr;
+    QFrame* screen_panel_ = nullptr;
+    QSlider* seek_slider_ = nullptr;
+    QMenu* snapshot_menu_ = nullptr;
+    QPlainTextEdit* log_ = nullptr;
+};
+
+}  // namespace velmora::app
