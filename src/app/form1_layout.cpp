@@ -96,7 +96,10 @@ QWidget* TForm1::build_list_area() {
     empty_list_panel_ = new QFrame(place);
     empty_list_panel_->setObjectName(QStringLiteral("bsSkinPanel5"));
     empty_list_panel_->setFrameShape(QFrame::StyledPanel);
-    empty_list_panel_->setAutoFillBackground(true);
+    // A light card like the list it covers, in any skin.
+    empty_list_panel_->setStyleSheet(QStringLiteral(
+        "QFrame#bsSkinPanel5 { background-color: #f6f8fb; border: 1px solid #1f1f1f; }"
+        "QFrame#bsSkinPanel5 QLabel { color: #34495e; background: transparent; border: none; }"));
     auto* picture = new QLabel(empty_list_panel_);
     picture->setObjectName(QStringLiteral("Image5"));
     picture->setPixmap(picture_pixmap(QStringLiteral("empty_list"), kEmptyListPictureSizePx));
@@ -197,9 +200,9 @@ QWidget* TForm1::build_preset_panel() {
                                                   {9, "视频帧率："},
                                                   {10, "音频采样率："}}};
     auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(8, 10, 8, 8);
+    grid->setContentsMargins(8, 12, 8, 10);
     grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(6);
+    grid->setVerticalSpacing(9);
     for (size_t i = 0; i < kRows.size(); ++i) {
         auto* list = new OptionComboBox(panel);
         list->setObjectName(QStringLiteral("bsSkinComboBox") + QString::number(kRows[i].number));
@@ -286,7 +289,9 @@ QWidget* TForm1::build_preview_panel() {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(8, 10, 8, 8);
     layout->setSpacing(6);
+    layout->addStretch(1);
     layout->addWidget(screen_panel_, 0, Qt::AlignHCenter);
+    layout->addSpacing(4);
     layout->addWidget(seek_slider_);
     layout->addLayout(buttons);
     layout->addStretch(1);

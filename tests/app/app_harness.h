@@ -5,7 +5,6 @@
 #include <QList>
 #include <QStringList>
 #include <QUrl>
-#include <deque>
 #include <memory>
 #include <optional>
 
@@ -48,9 +47,20 @@ class FakeBoxes final : public platform::MessageBoxes {
     QStringList shown;
 };
 
-// The folder chooser's scripted answers, first in first out; a cancel when none is left.
+// The folder chooser's scripted answers, first in first out: a folder, or a null text for a
+// cancel; a cancel when none is left.
 struct ScriptedChooser {
-    std::deque<std::optional<QString>> answers;
+    std::optional<QString> next() {
+        if (answers.isEmpty()) {
+            return std::nullopt;
+        }
+        const QString answer = answers.takeFirst();
+        if (answer.isNull()) {
+            return std::nullopt;
+        }
+        return answer;
+    }
+    QStringList answers;
     QStringList start_folders;
 };
 
@@ -60,12 +70,7 @@ struct AppHarness {
         : paths(platform::AppPaths::inside(QString::fromStdString(dir.path().string()))),
           folder_dialog([this](QWidget*, const QString&, const QString& start) {
               chooser.start_folders << start;
-              if (chooser.answers.empty()) {
-                  return std::optional<QString>();
-              }
-              std::optional<QString> answer = chooser.answers.front();
-              chooser.answers.pop_front();
-              return answer;
+              return chooser.next();
           }),
           encoder(queue, media::EngineBackend{}) {
         if (!settings_file.isEmpty()) {

@@ -468,8 +468,7 @@ void Form1Test::browse_confirm_cancel_or_missing_folder() {
     const QString before = form.FileOutPutPath();
     const QStringList ini_before = ini_lines(harness.paths.settings_file);
     const QString chosen = harness.folder() + "/" + answer;
-    harness.chooser.answers.push_back(answer.isEmpty() ? std::nullopt
-                                                       : std::optional<QString>(chosen));
+    harness.chooser.answers << (answer.isEmpty() ? QString() : chosen);
     QWidget* browse = form.findChild<QWidget*>("bsSkinButton5");
     browse->setFocus();
 
@@ -501,7 +500,7 @@ void Form1Test::browse_write_failure_keeps_folder_and_focus() {
     // From now on option.ini cannot be written: a folder stands in its place.
     QFile::remove(harness.paths.settings_file);
     QDir().mkpath(harness.paths.settings_file + "/inside");
-    harness.chooser.answers.push_back(chosen);
+    harness.chooser.answers << chosen;
     QWidget* browse = form.findChild<QWidget*>("bsSkinButton5");
     browse->setFocus();
 

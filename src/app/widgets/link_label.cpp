@@ -18,7 +18,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
     setTextInteractionFlags(Qt::NoTextInteraction);
-    setStyleSheet(QStringLiteral("color: #1e6fd0;"));
+    setStyleSheet(QStringLiteral("color: #4da3ff;"));
 }
 
 void LinkLabel::set_glow(bool on) {
@@ -29,10 +29,10 @@ void LinkLabel::set_glow(bool on) {
         glow->setBlurRadius(kGlowRadiusPx);
         glow->setColor(QColor(80, 170, 255));
         setGraphicsEffect(glow);  // the label owns and replaces its effect
-        setStyleSheet(QStringLiteral("color: #3d9bff;"));
+        setStyleSheet(QStringLiteral("color: #9ccfff;"));
     } else {
         setGraphicsEffect(nullptr);
-        setStyleSheet(QStringLiteral("color: #1e6fd0;"));
+        setStyleSheet(QStringLiteral("color: #4da3ff;"));
     }
 }
 
