@@ -17,6 +17,7 @@ namespace {
 // FFmpeg has one log callback per process; the capture that owns it keeps its sink here.
 std::mutex sink_mutex;
 std::function<void(const LogLine&)>* current_sink = nullptr;
+const LogCapture* current_owner = nullptr;
 
 void capture_callback(void* avcl, int level, const char* fmt, va_list args) {
     if (level > av_log_get_level()) {
@@ -45,16 +46,21 @@ void capture_callback(void* avcl, int level, const char* fmt, va_list args) {
 
 LogCapture::LogCapture(std::function<void(const LogLine&)> sink) {
     std::lock_guard lock(sink_mutex);
-    delete current_sink;
+    delete current_sink;  // a newer capture takes over from an older one
     current_sink = new std::function<void(const LogLine&)>(std::move(sink));
+    current_owner = this;
     av_log_set_callback(capture_callback);
 }
 
 LogCapture::~LogCapture() {
-    av_log_set_callback(av_log_default_callback);
     std::lock_guard lock(sink_mutex);
+    if (current_owner != this) {
+        return;  // taken over by a newer capture
+    }
+    av_log_set_callback(av_log_default_callback);
     delete current_sink;
     current_sink = nullptr;
+    current_owner = nullptr;
 }
 
 Logger::Logger(NotificationQueue& queue) : queue_(queue), source_(queue.open_source()) {}

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -50,6 +51,29 @@ int kill_and_reap(pid_t pid) {
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
+}
+
+// A worker that died cannot remove the output it was writing: the core writes under
+// "." + stem + ".part-" + its process id + "-..." + extension beside the final name.
+void remove_worker_leftovers(const std::string& final_path, pid_t worker) {
+    namespace fs = std::filesystem;
+    const fs::path final_file(final_path);
+    if (final_path.empty() || final_file.filename().empty()) {
+        return;
+    }
+    const std::string prefix =
+        "." + final_file.stem().string() + ".part-" + std::to_string(worker) + "-";
+    const std::string extension = final_file.extension().string();
+    const fs::path folder =
+        final_file.parent_path().empty() ? fs::path(".") : final_file.parent_path();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() >= prefix.size() + extension.size() && name.starts_with(prefix) &&
+            name.ends_with(extension) && it->is_regular_file(ec)) {
+            fs::remove(it->path(), ec);
+        }
+    }
 }
 
 class ProcessTaskRunner : public TaskRunner {
@@ -245,6 +269,9 @@ TTerminateInfo ProcessTaskRunner::run(const WorkerTask& task, const TaskEvents& 
     int status = 0;
     if (broken != Broken::no || !wait_for_exit(pid_, kExitWait_ms, status)) {
         status = kill_and_reap(pid_);
+    }
+    if (broken != Broken::no || !result) {
+        remove_worker_leftovers(task.output.FileName, pid_);
     }
     pid_ = -1;
 

@@ -13,7 +13,7 @@ namespace velmora::testing {
 namespace {
 
 class CoreRun : public ::testing::Test {
-protected:
+  protected:
     CoreRun()
         : encoder(queue, media::core_engine_backend(),
                   media::WorkerCommand{VELMORA_CORE_WORKER, {media::kWorkerSwitch}}) {

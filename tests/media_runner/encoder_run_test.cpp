@@ -2,6 +2,9 @@
 // stop, in both worker modes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "run_harness.h"
 
 namespace velmora::testing {
@@ -65,7 +68,7 @@ TEST_P(RunControl, PauseHaltsEveryTaskAndResumeGoesOn) {
         [&] { return h.count(Type::progress, 0) > 0 && h.count(Type::progress, 1) > 0; }));
     h.encoder.pause();
     EXPECT_TRUE(h.encoder.paused());
-    h.pump_for(300);  // what was under way when pausing arrives
+    h.pump_for(600);  // what was under way when pausing arrives
     const size_t before = h.events.size();
     h.pump_for(800);
     EXPECT_EQ(h.events.size(), before) << "a paused task reported progress";
@@ -212,8 +215,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, RunControl,
 
 // Broken workers: only the process mode survives them.
 
-TEST(WorkerProcess, CrashEndsOnlyItsTaskWithAClearText) {
+TEST(WorkerProcess, CrashEndsOnlyItsTaskWithAClearTextAndLeavesNoPartialOutput) {
     RunHarness h;
+    write_file(h.dir.path() / ".out0.part-1-0-1.avi", "another program's");
     h.add(fake_input(300, "crash"));
     h.add(fake_input(800));
     h.encoder.start(2);
@@ -225,13 +229,19 @@ TEST(WorkerProcess, CrashEndsOnlyItsTaskWithAClearText) {
         << h.end_of(0)->ExceptionMsg;
     EXPECT_NE(h.end_of(0)->ExceptionMsg.find(fake_input(300, "crash")), std::string::npos);
     EXPECT_TRUE(h.end_of(1)->Finished);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(h.dir.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".out0.part-1-0-1.avi", "out1.avi"}));
 }
 
 TEST(WorkerProcess, HangIsEndedAfterTheLimit) {
     RunHarness h;
-    h.encoder.set_worker_limits(media::WorkerLimits{1000, 1000});
+    h.encoder.set_worker_limits(media::WorkerLimits{3000, 1000});
     h.add(fake_input(300, "hang"));
-    h.add(fake_input(2500));
+    h.add(fake_input(4000));
     h.encoder.start(2);
     ASSERT_TRUE(h.pump_until([&] { return h.run_ended(); }));
     EXPECT_TRUE(h.end_of(0)->Exception);
@@ -242,12 +252,12 @@ TEST(WorkerProcess, HangIsEndedAfterTheLimit) {
 
 TEST(WorkerProcess, PausedWorkerIsNotTakenForAHang) {
     RunHarness h;
-    h.encoder.set_worker_limits(media::WorkerLimits{500, 1000});
+    h.encoder.set_worker_limits(media::WorkerLimits{2000, 1000});
     h.add(fake_input(600, "ok", 50));
     h.encoder.start(1);
     ASSERT_TRUE(h.pump_until([&] { return h.count(Type::progress) > 0; }));
     h.encoder.pause();
-    h.pump_for(1500);
+    h.pump_for(3500);
     h.encoder.resume();
     ASSERT_TRUE(h.pump_until([&] { return h.run_ended(); }));
     EXPECT_TRUE(h.end_of(0)->Finished) << h.end_of(0)->ExceptionMsg;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -82,6 +83,12 @@ media::TranscodeResult fake_transcode(const media::TInputOptions& input,
             hooks.on_progress(info);
         }
         if (mode == "crash") {
+            // Dies with a half-written output under the core's temporary name.
+            const std::filesystem::path final_file(output.FileName);
+            std::ofstream(final_file.parent_path() /
+                          ("." + final_file.stem().string() + ".part-" + std::to_string(getpid()) +
+                           "-0-1" + final_file.extension().string()))
+                << "half";
             std::abort();
         }
         if (mode == "hang") {
