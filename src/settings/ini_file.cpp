@@ -1,5 +1,6 @@
 #include "settings/ini_file.h"
 
+#include <system_error>
 #include <utility>
 
 #include "settings/atomic_file.h"
@@ -7,6 +8,13 @@
 
 namespace velmora::settings {
 namespace {
+
+// file as a full path, for messages.
+std::filesystem::path full_path(const std::filesystem::path& file) {
+    std::error_code ec;
+    auto full = std::filesystem::absolute(file, ec);
+    return ec ? file : full;
+}
 
 constexpr std::string_view kBlanks = " \t\v\f";
 
@@ -42,7 +50,7 @@ std::string value_of(std::string_view stored) {
 }  // namespace
 
 SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
-    : std::runtime_error("Unable to write to " + file.string()) {}
+    : std::runtime_error("Unable to write to " + full_path(file).string()) {}
 
 IniFile::IniFile(std::filesystem::path file) : path_(std::move(file)) {}
 
