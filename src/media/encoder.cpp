@@ -261,15 +261,35 @@ void Encoder::post_preview(PreviewPicture&& picture) {
     if (!preview_.load()) {
         return;
     }
-    auto shared = std::make_shared<PreviewPicture>(std::move(picture));
-    queue_.post(source_, NotificationKind::preview_frame,
-                [this, shared] { show_preview(*shared); });
+    {
+        std::lock_guard lock(preview_mutex_);
+        const bool queued = latest_preview_ != nullptr;
+        latest_preview_ = std::make_unique<PreviewPicture>(std::move(picture));
+        if (queued) {
+            return;
+        }
+    }
+    queue_.post(source_, NotificationKind::preview_frame, [this] { show_latest_preview(); });
 }
 
-void Encoder::show_preview(const PreviewPicture& picture) {
-    if (preview_.load()) {
-        preview_sink().show(picture);
+void Encoder::show_latest_preview() {
+    std::unique_ptr<PreviewPicture> picture;
+    {
+        std::lock_guard lock(preview_mutex_);
+        picture.swap(latest_preview_);
     }
+    if (!picture || !preview_.load()) {
+        return;
+    }
+    // One task at a time: the window follows a task until it has shown nothing for a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (picture->task_index != preview_task_ && preview_task_ >= 0 &&
+        now - preview_shown_at_ < std::chrono::seconds(1)) {
+        return;
+    }
+    preview_task_ = picture->task_index;
+    preview_shown_at_ = now;
+    preview_sink().show(*picture);
 }
 
 PreviewSink& Encoder::preview_sink() {

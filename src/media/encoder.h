@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -107,7 +108,7 @@ class Encoder {
     void slot_loop();
     void post_progress(const TProgressInfo& info);
     void post_preview(PreviewPicture&& picture);
-    void show_preview(const PreviewPicture& picture);
+    void show_latest_preview();
     PreviewSink& preview_sink();
 
     NotificationQueue& queue_;
@@ -126,6 +127,12 @@ class Encoder {
     std::function<void(const TTerminateInfo&)> terminate_handler_;
     PreviewSink* preview_sink_ = nullptr;
     std::unique_ptr<PreviewWindow> preview_window_;
+    // The task whose pictures the window follows, and when it last showed one of them.
+    int preview_task_ = -1;
+    std::chrono::steady_clock::time_point preview_shown_at_;
+    // The newest picture not yet shown; a slow window skips pictures instead of queueing them.
+    std::mutex preview_mutex_;
+    std::unique_ptr<PreviewPicture> latest_preview_;
 
     // What a run uses, fixed when it starts.
     struct RunSettings {

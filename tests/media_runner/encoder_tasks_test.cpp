@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "media/logger.h"
@@ -124,11 +125,13 @@ class RecordingSink : public media::PreviewSink {
     void show(const media::PreviewPicture& picture) override {
         ++shown;
         last_width = picture.width;
+        tasks.push_back(picture.task_index);
     }
     void hide() override { ++hidden; }
     int shown = 0;
     int hidden = 0;
     int last_width = 0;
+    std::vector<int> tasks;
 };
 
 class EncoderPreview : public ::testing::TestWithParam<media::WorkerMode> {};
@@ -157,6 +160,23 @@ TEST_P(EncoderPreview, SwitchingDuringARunTakesEffectAtOnce) {
     h.pump_for(600);
     EXPECT_EQ(sink.shown, shown) << "pictures after the switch went off";
     h.encoder.stop_and_wait();
+}
+
+TEST_P(EncoderPreview, FollowsOneTaskWhileSeveralConvert) {
+    RunHarness h(GetParam());
+    RecordingSink sink;
+    h.encoder.set_preview_sink(&sink);
+    h.encoder.set_preview(true);
+    h.add(fake_input(1500, "ok", 50));
+    h.add(fake_input(4000, "ok", 50));
+    h.encoder.start(2);
+    ASSERT_TRUE(h.pump_until([&] { return h.run_ended(); }));
+    ASSERT_GE(sink.tasks.size(), 4u);
+    // The first task shown is kept until it ends, then the other one follows.
+    const int first = sink.tasks.front();
+    const auto switched = std::find_if(sink.tasks.begin(), sink.tasks.end(),
+                                       [&](int task) { return task != first; });
+    EXPECT_TRUE(std::all_of(switched, sink.tasks.end(), [&](int task) { return task != first; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, EncoderPreview,
