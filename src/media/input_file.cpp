@@ -37,8 +37,14 @@ InputContextPtr open_input(const std::string& path, const std::string& format_na
             return {};
         }
     }
+    // Read the path as a local file only: a name such as "concat:a|b" is not a protocol, and
+    // playlists inside a file may not reach the network or other protocols.
+    const std::string url = "file:" + path;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file,crypto,data", 0);
     AVFormatContext* raw = nullptr;
-    int ret = avformat_open_input(&raw, path.c_str(), forced, nullptr);
+    int ret = avformat_open_input(&raw, url.c_str(), forced, &options);
+    av_dict_free(&options);
     if (ret < 0) {
         error_text = describe_av_error("Not a readable media file: " + path, ret);
         return {};

@@ -502,7 +502,8 @@ bool TranscodeSession::write_header() {
     AVFormatContext* out = output_.get();
     int ret = 0;
     if (!(plan_.format->flags & AVFMT_NOFILE)) {
-        ret = avio_open(&out->pb, pending_->temporary_path().c_str(), AVIO_FLAG_WRITE);
+        const std::string url = "file:" + pending_->temporary_path();
+        ret = avio_open(&out->pb, url.c_str(), AVIO_FLAG_WRITE);
         if (ret < 0) {
             return fail(
                 describe_av_error("Cannot write the output file " + output_options_.FileName, ret));
@@ -538,7 +539,9 @@ bool TranscodeSession::within_length(const Lane& lane, int64_t pts) const {
 
 bool TranscodeSession::convert() {
     while (!control_.stop_requested()) {
+        const auto before_pause = std::chrono::steady_clock::now();
         control_.wait_while_paused();
+        paused_for_ += std::chrono::steady_clock::now() - before_pause;
         if (control_.stop_requested()) {
             break;
         }
@@ -888,7 +891,7 @@ void TranscodeSession::report_progress(bool force) {
     info.FileIndex = 0;
     const int64_t frames = video_.output_stream ? video_.frames_encoded : audio_.frames_encoded;
     info.FrameNumber = static_cast<int32_t>(std::min<int64_t>(frames, INT32_MAX));
-    const double seconds = std::chrono::duration<double>(now - started_).count();
+    const double seconds = std::chrono::duration<double>(now - started_ - paused_for_).count();
     info.FPS = seconds > 0.0 ? static_cast<int32_t>(frames / seconds + 0.5) : 0;
     info.Quality = last_quality_;
     info.CurrentSize = output_ && output_->pb ? std::max<int64_t>(0, avio_tell(output_->pb)) : 0;

@@ -95,6 +95,7 @@ class TranscodeSession {
     bool header_written_ = false;
     std::string error_text_;
     std::chrono::steady_clock::time_point started_;
+    std::chrono::steady_clock::duration paused_for_{};  // excluded from the speed
     std::chrono::steady_clock::time_point last_progress_;
     std::chrono::steady_clock::time_point last_preview_;
     SwsContextPtr preview_scaler_;

@@ -77,6 +77,10 @@ class BadInput : public ::testing::Test {
         velmora::testing::write_file(d / "subtitles.srt",
                                      "1\n00:00:00,000 --> 00:00:01,000\nhello\n");
         velmora::testing::write_file(d / "header_only.wav", std::string("RIFF\x24\0\0\0WAVE", 12));
+        // A playlist may not make the engine reach out to the network.
+        velmora::testing::write_file(d / "remote.m3u8",
+                                     "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\n"
+                                     "http://127.0.0.1:9/segment.ts\n#EXT-X-ENDLIST\n");
     }
     static void TearDownTestSuite() {
         delete dir_;
@@ -99,6 +103,7 @@ TEST_F(BadInput, ProbeAndConversionGiveClearTexts) {
         {"truncated.mp4", "Not a readable media file"},
         {"subtitles.srt", "no audio or video stream"},
         {"header_only.wav", "media file"},
+        {"remote.m3u8", ""},
     };
     TempDir out;
     for (const Case& c : cases) {
