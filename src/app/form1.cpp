@@ -125,6 +125,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TForm1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FormWindowPosChanged();
+}
+
+void TForm1::FormWindowPosChanged() {
+    // The preview player re-places its video output here.
+}
+
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (centred_) {

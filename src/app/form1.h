@@ -158,6 +158,8 @@ class TForm1 : public QMainWindow {
     void MailClick();
     // "关于软件": shows the about box modally.
     void AboutClick();
+    // The window moved (while moving and after): the preview re-places its video output.
+    void FormWindowPosChanged();
 
     // Shows or hides the picture panel that covers the empty job list.
     void set_empty_list_panel_visible(bool visible);
@@ -190,6 +192,7 @@ class TForm1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     // form1_layout.cpp

@@ -43,10 +43,10 @@ QPixmap picture_pixmap(const QString& name, QSize size_px) {
 QList<QIcon> category_pictures() {
     // One glyph per category, in category order.
     static constexpr std::array<const char*, presets::kCategoryCount> kGlyphs = {
-        "video",  "audio",  "hd",     "player", "phone",  "game",   "phone",
-        "video",  "game",   "player", "video",  "web",    "tablet", "disc",
-        "web",    "video",  "video",  "video",  "video",  "phone",  "disc",
-        "camera", "camera", "video",  "phone",  "tablet", "tv",     "box"};
+        "video",   "audio",   "hd",      "player",  "phone",   "game",    "tag_3gp",
+        "tag_mov", "game",    "player",  "tag_mp4", "tag_flv", "tablet",  "tag_mpg",
+        "tag_swf", "tag_avi", "tag_mkv", "tag_wmv", "tag_asf", "android", "disc",
+        "camera",  "camera",  "tag_rm",  "phone",   "tablet",  "tv",      "box"};
     QList<QIcon> pictures;
     for (const char* glyph : kGlyphs) {
         pictures.append(picture_icon(QStringLiteral("categories/") + QLatin1String(glyph)));

@@ -404,7 +404,11 @@ void Form1Test::start_up_selects_preset_100_and_runs_format_change() {
     QCOMPARE(categories->item_count(), velmora::presets::kCategoryCount);
     QCOMPARE(categories->item_caption(0), QString("常用视频"));
     QCOMPARE(categories->item_caption(27), QString("网络机顶盒"));
-    QCOMPARE(categories->item_picture(27), 27);
+    for (int k = 0; k < categories->item_count(); ++k) {
+        QCOMPARE(categories->item_picture(k), k);
+        const QImage picture = rendered(categories->itemIcon(k), QIcon::Normal);
+        QVERIFY2(qAlpha(picture.pixel(16, 16)) == 255, qPrintable(categories->item_caption(k)));
+    }
     const auto captions = velmora::presets::formats_of(0);
     QCOMPARE(formats->item_count(), static_cast<int>(captions.size()));
     for (int i = 0; i < formats->item_count(); ++i) {
