@@ -4,8 +4,8 @@
 set -eu
 build=${1:?usage: $0 <build dir> [seconds]}
 seconds=${2:-25}
-driver="$build/tests/media_player/player_bench"
-[ -x "$driver" ] || { echo "build the player_bench target in $build first" >&2; exit 2; }
+driver=$(find "$build" -name player_bench -type f -perm -u+x | head -n 1)
+[ -n "$driver" ] || { echo "build the player_bench target in $build first" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 clip="$work/bench_1080p.mp4"

@@ -641,8 +641,10 @@ void PlayerSession::present_loop() {
             if (duration_us_ > 0) {
                 position_us = std::min(position_us, duration_us_);
             }
-            if (last_reported_us == INT64_MIN ||
-                std::abs(position_us - last_reported_us) > kPositionStepUs) {
+            // Between seeks the shown time only moves forward: the sound's first samples
+            // after a start may pull the clock back by the device's buffer, which the slider
+            // should not show.
+            if (last_reported_us == INT64_MIN || position_us - last_reported_us > kPositionStepUs) {
                 last_reported_us = position_us;
                 if (output_.events.position) {
                     output_.events.position(position_us);

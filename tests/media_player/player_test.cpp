@@ -204,9 +204,11 @@ TEST_P(PlayerSeekTest, SeekingWhilePausedLandsNearTheTargetAndShowsItsPicture) {
     const RgbPicture picture = player_->CurrentFrame();
     ASSERT_EQ(picture.width, 320);
     EXPECT_TRUE(testing::near(testing::centre_of(picture), c.colour));
-    ASSERT_TRUE(ui_.pump_until([&] { return !positions_.empty(); }, 3s));
-    EXPECT_NEAR(static_cast<double>(positions_.back()), static_cast<double>(c.expected_us),
-                60000.0);
+    // A report from before the seek may still come first; the last one is the target.
+    EXPECT_TRUE(ui_.pump_until(
+        [&] { return !positions_.empty() && std::abs(positions_.back() - c.expected_us) < 60000; },
+        3s))
+        << (positions_.empty() ? -1 : positions_.back());
     EXPECT_TRUE(player_->IsPaused());
 }
 
@@ -224,7 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PlayerTest, SeekingWhilePlayingKeepsPlayingFromTheTarget) {
     ASSERT_TRUE(player_->Open(clips_->colours, &sink_, OpenStart::playing));
     ASSERT_TRUE(ui_.pump_until([&] { return !positions_.empty(); }, 5s));
-    player_->Seek(2000000, SeekFlags::none, SeekWait::no_wait);
+    player_->Seek(2000000, SeekFlags::none, SeekWait::wait_for_seek_end);
+    ui_.pump();  // reports made before the seek took effect
     positions_.clear();
     ASSERT_TRUE(
         ui_.pump_until([&] { return !positions_.empty() && positions_.back() > 2200000; }, 5s));
@@ -286,6 +289,7 @@ TEST_F(PlayerTest, SoundOnlyFilePlaysWithoutPictures) {
     ASSERT_TRUE(
         ui_.pump_until([&] { return !positions_.empty() && positions_.back() > 200000; }, 5s));
     player_->Seek(500000, SeekFlags::none, SeekWait::wait_for_seek_end);
+    ui_.pump();  // reports made before the seek took effect
     positions_.clear();
     ASSERT_TRUE(ui_.pump_until([&] { return !positions_.empty(); }, 3s));
     EXPECT_GE(positions_.front(), 450000);
