@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QSocketNotifier>
+#include <cstring>
 #include <optional>
 
 #include "app/form1.h"
@@ -10,6 +11,7 @@
 #include "media/encoder.h"
 #include "media/encoder_backend.h"
 #include "media/notification_queue.h"
+#include "media/worker.h"
 #include "platform/app_paths.h"
 #include "platform/desktop_services.h"
 #include "platform/message_boxes.h"
@@ -34,10 +36,13 @@ QFont cjk_font() {
 }
 
 // Runs a mode of the command line that needs no window; nothing when the arguments ask for
-// the window. Modes such as listing the presets or converting without a window go here.
+// the window. The encoder's worker mode is one; modes such as listing the presets or
+// converting without a window go here too.
 std::optional<int> run_command_line_mode(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
+    if (argc >= 2 && std::strcmp(argv[1], velmora::media::kWorkerSwitch) == 0) {
+        // A worker process of the encoder: converts the one task it is sent.
+        return velmora::media::worker_main(argc, argv);
+    }
     return std::nullopt;
 }
 

@@ -66,13 +66,15 @@ struct ScriptedChooser {
 
 struct AppHarness {
     // settings_file: option.ini's path inside the folder ("" keeps the default one).
-    explicit AppHarness(const QString& settings_file = {})
+    // backend: what the encoder converts with (nothing by default); its tasks run on threads.
+    explicit AppHarness(const QString& settings_file = {}, media::EngineBackend backend = {})
         : paths(platform::AppPaths::inside(QString::fromStdString(dir.path().string()))),
           folder_dialog([this](QWidget*, const QString&, const QString& start) {
               chooser.start_folders << start;
               return chooser.next();
           }),
-          encoder(queue, media::EngineBackend{}) {
+          encoder(queue, std::move(backend)) {
+        encoder.set_worker_mode(media::WorkerMode::thread);
         if (!settings_file.isEmpty()) {
             paths.settings_file = settings_file;
         }

@@ -11,6 +11,9 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "app/control_groups.h"
 #include "app/form2.h"
@@ -20,6 +23,8 @@
 #include "app/widgets/picture_combo_box.h"
 #include "app_harness.h"
 #include "jobs/job_list_view.h"
+#include "media/encoder_backend.h"
+#include "media/transcode.h"
 #include "presets/catalogue.h"
 #include "settings/TForm5.h"
 #include "support/temp_dir.h"
@@ -138,6 +143,7 @@ class Form1Test : public QObject {
     void options_dialog_drives_the_encoder_preview();
     void closing_proceeds_without_messages_data();
     void closing_proceeds_without_messages();
+    void closing_during_a_run_ends_the_running_tasks();
 };
 
 void Form1Test::window_is_fixed_titled_and_unmaximizable() {
@@ -607,6 +613,51 @@ void Form1Test::closing_proceeds_without_messages() {
     QVERIFY(harness.boxes.shown.isEmpty());
     QCOMPARE(ini_lines(harness.paths.settings_file), ini_before);  // nothing is saved
     harness.form.reset();
+}
+
+void Form1Test::closing_during_a_run_ends_the_running_tasks() {
+    // Tasks that convert until they are told to stop.
+    std::atomic<int> started{0};
+    std::atomic<int> ended{0};
+    velmora::media::EngineBackend backend;
+    backend.transcode =
+        [&](const velmora::media::TInputOptions&, const velmora::media::TOutputOptions&,
+            const velmora::media::EngineEnvironment&, velmora::media::TranscodeControl& control,
+            const velmora::media::TranscodeHooks&, int) {
+            ++started;
+            while (!control.stop_requested()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            ++ended;
+            velmora::media::TranscodeResult result;
+            result.stopped = true;
+            return result;
+        };
+    AppHarness harness({}, std::move(backend));
+    TForm1& form = harness.open();
+    std::string error;
+    QVERIFY(harness.encoder.load_libraries(harness.folder().toStdString(), error));
+    for (int i = 0; i < 2; ++i) {
+        velmora::media::TInputOptions input;
+        velmora::media::TOutputOptions output;
+        const int task =
+            harness.encoder.add_task(harness.folder().toStdString() + "/in.avi", input, error);
+        QVERIFY2(task >= 0, error.c_str());
+        QVERIFY2(harness.encoder.set_output_file(
+                     task, harness.folder().toStdString() + "/out" + std::to_string(i) + ".avi",
+                     output, error),
+                 error.c_str());
+    }
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    harness.encoder.start(2);
+    QTRY_COMPARE_WITH_TIMEOUT(started.load(), 2, 10000);
+
+    QVERIFY(form.close());
+
+    QCOMPARE(ended.load(), 2);
+    QVERIFY(!harness.encoder.running());
+    QVERIFY(harness.boxes.shown.isEmpty());
 }
 
 QTEST_MAIN(Form1Test)
