@@ -96,10 +96,12 @@ QWidget* TForm1::build_list_area() {
     empty_list_panel_ = new QFrame(place);
     empty_list_panel_->setObjectName(QStringLiteral("bsSkinPanel5"));
     empty_list_panel_->setFrameShape(QFrame::StyledPanel);
-    // A light card like the list it covers, in any skin.
+    // A dark card like the skinned list it covers; its own colours keep it readable in any skin.
     empty_list_panel_->setStyleSheet(QStringLiteral(
-        "QFrame#bsSkinPanel5 { background-color: #f6f8fb; border: 1px solid #1f1f1f; }"
-        "QFrame#bsSkinPanel5 QLabel { color: #34495e; background: transparent; border: none; }"));
+        "QFrame#bsSkinPanel5 { border: 1px solid #1f1f1f; background-color: qlineargradient("
+        "x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #3b4048, stop: 1 #2b2f35); }"
+        "QFrame#bsSkinPanel5 QLabel { color: #e8edf3; background: transparent; border: none; }"
+        "QFrame#bsSkinPanel5 QLabel#emptyListHint { color: #aeb8c4; }"));
     auto* picture = new QLabel(empty_list_panel_);
     picture->setObjectName(QStringLiteral("Image5"));
     picture->setPixmap(picture_pixmap(QStringLiteral("empty_list"), kEmptyListPictureSizePx));
@@ -113,6 +115,7 @@ QWidget* TForm1::build_list_area() {
     invitation->setFont(big);
     auto* how = new QLabel(QStringLiteral("点击工具栏上的“添加”按钮，选择文件或整个目录"),
                            empty_list_panel_);
+    how->setObjectName(QStringLiteral("emptyListHint"));
     how->setAlignment(Qt::AlignCenter);
     auto* panel_layout = new QVBoxLayout(empty_list_panel_);
     panel_layout->addStretch(1);
