@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <atomic>
@@ -141,6 +142,8 @@ class Form1Test : public QObject {
     void empty_list_panel_covers_the_list();
     void log_is_hidden_and_append_only();
     void options_dialog_drives_the_encoder_preview();
+    void commands_show_the_dialogs_modally_data();
+    void commands_show_the_dialogs_modally();
     void closing_proceeds_without_messages_data();
     void closing_proceeds_without_messages();
     void closing_during_a_run_ends_the_running_tasks();
@@ -589,6 +592,39 @@ void Form1Test::options_dialog_drives_the_encoder_preview() {
     QVERIFY(harness.encoder.preview());
     emit options.previewSwitched(false);
     QVERIFY(!harness.encoder.preview());
+}
+
+void Form1Test::commands_show_the_dialogs_modally_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("about_box");
+    QTest::newRow("关于软件") << "N12" << true;
+    QTest::newRow("选项设置") << "N19" << false;
+    QTest::newRow("toolbar 选项") << "btnOption" << false;
+}
+
+void Form1Test::commands_show_the_dialogs_modally() {
+    QFETCH(QString, control);
+    QFETCH(bool, about_box);
+    AppHarness harness;
+    TForm1& form = harness.open();
+    velmora::app::TForm2 about(harness.desktop, &form);
+    velmora::settings::TForm5 options(form.ini(), harness.boxes, &form);
+    form.attach_dialogs(about, options);
+    QDialog* expected = about_box ? static_cast<QDialog*>(&about) : &options;
+    QWidget* shown = nullptr;
+    QTimer::singleShot(0, &form, [&] {
+        shown = QApplication::activeModalWidget();
+        if (shown != nullptr) {
+            static_cast<QDialog*>(shown)->reject();
+        }
+    });
+    if (QAction* item = form.action(control)) {
+        item->trigger();
+    } else {
+        form.tool_button(control)->click();
+    }
+    QCOMPARE(shown, static_cast<QWidget*>(expected));
+    QVERIFY(!expected->isVisible());
 }
 
 void Form1Test::closing_proceeds_without_messages_data() {
