@@ -161,6 +161,12 @@ class TForm1 : public QMainWindow {
     // The window moved (while moving and after): the preview re-places its video output.
     void FormWindowPosChanged();
 
+    // --- presets: option lists, defaults, format change, rename (form1_presets.cpp) -----
+
+    // --- adding files, task building, run control, after-done (form1_adding.cpp, form1_run.cpp)
+
+    // --- preview pane, snapshots, list editing (form1_preview.cpp, form1_editing.cpp) ----
+
     // Shows or hides the picture panel that covers the empty job list.
     void set_empty_list_panel_visible(bool visible);
     // Appends one line to the diagnostic log.
@@ -219,6 +225,12 @@ class TForm1 : public QMainWindow {
     // Detaches the notifications, stops the encoder and waits for its running tasks.
     void close_down();
     void focus_job_list();
+
+    // presets state (form1_presets.cpp)
+
+    // adding and run state (form1_adding.cpp, form1_run.cpp)
+
+    // preview and editing state (form1_preview.cpp, form1_editing.cpp)
 
     const platform::AppPaths& paths_;
     platform::DesktopServices& desktop_;
