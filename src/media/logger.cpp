@@ -84,9 +84,15 @@ void Logger::deliver(const LogLine& line) {
     if (line.level > max_level_.load()) {
         return;
     }
+    if (pending_.fetch_add(1) >= kMaxPendingLines) {
+        pending_.fetch_sub(1);
+        dropped_.fetch_add(1);
+        return;
+    }
     std::string text =
         format_log_line(static_cast<uint64_t>(line.thread_id), line.level, line.text);
     queue_.post(source_, NotificationKind::log_line, [this, text = std::move(text)] {
+        pending_.fetch_sub(1);
         if (handler_) {
             handler_(text);
         }

@@ -37,6 +37,8 @@ class Logger {
     void deliver(const LogLine& line);
     // Lines of at most this level number (0..7) are delivered; 5 (info) unless changed.
     void set_max_level(int level) { max_level_ = level; }
+    // How many lines were dropped because the handler fell behind.
+    int dropped_count() const { return dropped_.load(); }
     // From now on no line reaches the handler.
     void detach();
 
@@ -46,6 +48,11 @@ class Logger {
     std::function<void(const std::string&)> handler_;
     std::unique_ptr<LogCapture> capture_;
     std::atomic<int> max_level_{5};
+    // A damaged input can make the decoders complain thousands of times a second; beyond this
+    // many undelivered lines further ones are counted instead of queued.
+    static constexpr int kMaxPendingLines = 2000;
+    std::atomic<int> pending_{0};
+    std::atomic<int> dropped_{0};
 };
 
 }  // namespace velmora::media

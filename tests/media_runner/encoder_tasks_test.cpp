@@ -174,8 +174,8 @@ TEST_P(EncoderPreview, FollowsOneTaskWhileSeveralConvert) {
     ASSERT_GE(sink.tasks.size(), 4u);
     // The first task shown is kept until it ends, then the other one follows.
     const int first = sink.tasks.front();
-    const auto switched = std::find_if(sink.tasks.begin(), sink.tasks.end(),
-                                       [&](int task) { return task != first; });
+    const auto switched =
+        std::find_if(sink.tasks.begin(), sink.tasks.end(), [&](int task) { return task != first; });
     EXPECT_TRUE(std::all_of(switched, sink.tasks.end(), [&](int task) { return task != first; }));
 }
 
@@ -231,10 +231,32 @@ TEST(Logger, CapturesThisProcessJoiningPiecesAndDroppingQuietLevels) {
     EXPECT_TRUE(lines[0].ends_with(".3: first half second half")) << lines[0];
     EXPECT_EQ(lines[0].find("#" + std::to_string(gettid()) + "."), 0u) << lines[0];
     EXPECT_TRUE(lines[1].ends_with(".5: from another thread")) << lines[1];
+    logger.capture_this_process(false);
+    av_log(nullptr, AV_LOG_ERROR, "after the capture ended\n");
+    queue.pump();
+    EXPECT_EQ(lines.size(), 2u);
     logger.detach();
     av_log(nullptr, AV_LOG_ERROR, "after detach\n");
     queue.pump();
     EXPECT_EQ(lines.size(), 2u);
+}
+
+TEST(Logger, AFloodOfLinesIsCountedNotQueued) {
+    media::NotificationQueue queue;
+    media::Logger logger(queue);
+    int delivered = 0;
+    logger.on_line([&](const std::string&) { ++delivered; });
+    for (int i = 0; i < 2500; ++i) {
+        logger.deliver(media::LogLine{1, 4, "concealing errors"});
+    }
+    EXPECT_EQ(queue.pending(), 2000);
+    EXPECT_EQ(logger.dropped_count(), 500);
+    while (queue.pump() > 0) {
+    }
+    EXPECT_EQ(delivered, 2000);
+    logger.deliver(media::LogLine{1, 4, "after catching up"});
+    queue.pump();
+    EXPECT_EQ(delivered, 2001);
 }
 
 }  // namespace
