@@ -16,6 +16,9 @@ bool PreviewWindow::open(int width, int height) {
         if (!error_.empty()) {
             return false;  // tried once; no display
         }
+        // The window program handles its own signals; SDL must not turn Ctrl+C into an event
+        // nobody reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             error_ = std::string("live preview unavailable: ") + SDL_GetError();
             return false;

@@ -1,6 +1,7 @@
 // The encoder object's task list, its preview switch and its logger.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -184,6 +185,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, EncoderPreview,
 
 TEST(PreviewWindow, ShowsPicturesInAnSdlWindowAndHides) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    struct sigaction before {};
+    sigaction(SIGINT, nullptr, &before);
     media::PreviewWindow window;
     media::PreviewPicture picture{0, 32, 24, std::vector<uint8_t>(32 * 3 * 24, 200)};
     window.show(picture);
@@ -191,6 +194,9 @@ TEST(PreviewWindow, ShowsPicturesInAnSdlWindowAndHides) {
         GTEST_SKIP() << window.error();
     }
     EXPECT_TRUE(window.visible());
+    struct sigaction after {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler) << "SDL took over Ctrl+C";
     window.show(picture);
     EXPECT_EQ(window.shown_count(), 2);
     window.show(media::PreviewPicture{0, 32, 24, {}});  // damaged: ignored
