@@ -123,8 +123,8 @@ int PlayerSession::frame_height() const {
 void PlayerSession::start(SessionOutput output) {
     output_ = std::move(output);
     paused_ = output_.start == OpenStart::paused;
-    clock_.set_us(0);
     clock_.set_paused(paused_);
+    clock_.set_us(0);
     if (has_audio()) {
         audio_active_ = audio_.open(
             audio_codec_->sample_rate, audio_codec_->ch_layout.nb_channels,
