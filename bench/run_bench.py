@@ -40,23 +40,26 @@ CASES = [
 
 
 def timed(commands):
-    """Runs the commands at once; returns (wall seconds, summed peak RSS in MiB)."""
+    """Runs the commands at once; returns (wall s, summed peak RSS in MiB, summed CPU s)."""
     start = time.monotonic()
     procs = []
     for command in commands:
         stats = tempfile.NamedTemporaryFile(delete=False)
         stats.close()
-        procs.append((subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", stats.name] + command,
+        procs.append((subprocess.Popen(["/usr/bin/time", "-f", "%M %U %S", "-o", stats.name] + command,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL),
                       stats.name))
     peak_kib = 0
+    cpu = 0.0
     for proc, stats in procs:
         if proc.wait() != 0:
             sys.exit("failed: " + " ".join(proc.args))
         with open(stats) as f:
-            peak_kib += int(f.read().split()[-1])
+            rss, user, system = f.read().split()[-3:]
+        peak_kib += int(rss)
+        cpu += float(user) + float(system)
         os.unlink(stats)
-    return time.monotonic() - start, peak_kib / 1024.0
+    return time.monotonic() - start, peak_kib / 1024.0, cpu
 
 
 def main():
@@ -93,22 +96,21 @@ def main():
                   [ours(fields, os.path.join(work, "ours_pair%d" % k + ext)) for k in (1, 2)],
                   [theirs(options, os.path.join(work, "ffmpeg_pair%d" % k + ext)) for k in (1, 2)]))
 
-    print("%-26s %10s %10s %8s %10s %10s %8s" % ("case", "ours s", "ffmpeg s", "ratio",
-                                                  "ours MiB", "ffmpeg MiB", "ratio"))
+    print("%-26s %8s %8s %6s | %8s %8s %6s | %8s %8s %6s" % (
+        "case", "ours s", "ffmpeg s", "ratio", "ours MiB", "ffm MiB", "ratio", "ours cpu",
+        "ffm cpu", "ratio"))
     for name, our_commands, their_commands in cases:
-        our_wall, their_wall, our_mem, their_mem = [], [], [], []
+        ours_runs, theirs_runs = [], []
         for _ in range(args.runs):
-            wall, mem = timed(our_commands)
-            our_wall.append(wall)
-            our_mem.append(mem)
-            wall, mem = timed(their_commands)
-            their_wall.append(wall)
-            their_mem.append(mem)
-        ow, tw = min(our_wall), min(their_wall)
-        om, tm = max(our_mem), max(their_mem)
-        print("%-26s %10.2f %10.2f %8.3f %10.1f %10.1f %8.3f" % (name, ow, tw, ow / tw, om, tm,
-                                                                  om / tm), flush=True)
-    print("(wall: best of %d runs each, alternating; memory: peak resident set)" % args.runs)
+            ours_runs.append(timed(our_commands))
+            theirs_runs.append(timed(their_commands))
+        ow, tw = min(r[0] for r in ours_runs), min(r[0] for r in theirs_runs)
+        om, tm = max(r[1] for r in ours_runs), max(r[1] for r in theirs_runs)
+        oc, tc = min(r[2] for r in ours_runs), min(r[2] for r in theirs_runs)
+        print("%-26s %8.2f %8.2f %6.3f | %8.1f %8.1f %6.3f | %8.2f %8.2f %6.3f" % (
+            name, ow, tw, ow / tw, om, tm, om / tm, oc, tc, oc / tc), flush=True)
+    print("(wall and CPU: best of %d alternating runs each; memory: highest peak resident set,"
+          " summed over simultaneous tasks)" % args.runs)
 
 
 if __name__ == "__main__":

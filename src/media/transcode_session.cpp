@@ -21,8 +21,11 @@ constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
 // The live preview gets at most this many pictures a second, at most this wide.
 constexpr int kPreviewIntervalMs = 200;
 constexpr int kPreviewMaxWidth = 480;
-// Decoding errors logged one by one before they are only counted.
+// Decoding errors and timestamp jumps logged one by one before they are only counted.
 constexpr int kLoggedDecodeErrors = 5;
+// Timestamp jumps larger than these count as discontinuities.
+constexpr int64_t kMaxForwardJumpUs = 10 * int64_t{AV_TIME_BASE};
+constexpr int64_t kMaxBackwardJumpUs = AV_TIME_BASE;
 
 std::string q_text(AVRational q) {
     return std::to_string(q.num) + "/" + std::to_string(q.den);
@@ -637,6 +640,23 @@ bool TranscodeSession::decode(Lane& lane, const AVPacket* packet) {
         int64_t pts = frame->best_effort_timestamp;
         if (pts == AV_NOPTS_VALUE) {
             pts = lane.next_pts != AV_NOPTS_VALUE ? lane.next_pts : 0;
+        } else {
+            pts += lane.ts_offset;
+        }
+        // A jump in the timestamps (a damaged file, a broadcast discontinuity) would make the
+        // frame-rate filter fill the gap with copies: continue where the stream was instead.
+        if (lane.next_pts != AV_NOPTS_VALUE) {
+            const int64_t jump_us = av_rescale_q(pts - lane.next_pts, tb, kMicroseconds);
+            if (jump_us > kMaxForwardJumpUs || jump_us < -kMaxBackwardJumpUs) {
+                lane.ts_offset += lane.next_pts - pts;
+                pts = lane.next_pts;
+                if (++timestamp_jumps_ <= kLoggedDecodeErrors) {
+                    log(static_cast<int>(LogLevel::warning),
+                        std::string("The ") + av_get_media_type_string(lane.type) +
+                            " timestamps jump by " + std::to_string(jump_us / 1000) +
+                            " ms; continuing without the gap");
+                }
+            }
         }
         // Where the next frame is expected when it carries no time.
         if (lane.type == AVMEDIA_TYPE_AUDIO && frame->sample_rate > 0) {

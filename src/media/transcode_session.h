@@ -43,6 +43,7 @@ class TranscodeSession {
         AVRational encoder_time_base{1, 1};
         int64_t next_pts = AV_NOPTS_VALUE;  // in the input stream's time base
         int64_t end_pts = AV_NOPTS_VALUE;   // end of the last frame filtered, as filtered
+        int64_t ts_offset = 0;              // added to the stream's timestamps after jumps
         int64_t frames_encoded = 0;
         bool input_done = false;
     };
@@ -92,6 +93,7 @@ class TranscodeSession {
     int64_t converted_us_ = 0;
     float last_quality_ = 0.0f;
     int decode_errors_ = 0;
+    int timestamp_jumps_ = 0;
     bool header_written_ = false;
     std::string error_text_;
     std::chrono::steady_clock::time_point started_;

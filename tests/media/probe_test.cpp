@@ -153,5 +153,55 @@ TEST_F(BadInput, StreamCutShortConvertsWhatItHas) {
     EXPECT_LT(facts.duration_s, 3.5);
 }
 
+// Damaged data inside otherwise valid files: each conversion ends, finished or failed with a
+// text, and never takes the process down.
+TEST_F(BadInput, DamagedDataNeverCrashes) {
+    const std::pair<const char*, const char*> containers[] = {
+        {"mkv", "-c:v mpeg4 -c:a mp2"},      {"avi", "-c:v mpeg4 -c:a mp2"},
+        {"mpg", "-c:v mpeg2video -c:a mp2"}, {"ts", "-c:v mpeg2video -c:a mp2"},
+        {"flv", "-c:v flv -c:a libmp3lame"}, {"mov", "-c:v mpeg4 -c:a aac -movflags +faststart"}};
+    TempDir out;
+    std::mt19937 random(11);
+    for (const auto& [ext, codecs] : containers) {
+        SCOPED_TRACE(ext);
+        const auto clean = out.path() / (std::string("clean.") + ext);
+        ASSERT_TRUE(velmora::testing::run_ffmpeg(
+            std::string("-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 -f lavfi -i "
+                        "sine=duration=2 -shortest ") +
+                codecs,
+            clean));
+        auto bytes = velmora::testing::read_bytes(clean);
+        // Keep the first kilobytes (headers) and spoil one byte in 50 after them.
+        for (size_t at = 4096; at < bytes.size(); at += 1 + random() % 100) {
+            bytes[at] = static_cast<uint8_t>(random());
+        }
+        const auto damaged = out.path() / (std::string("damaged.") + ext);
+        {
+            std::ofstream f(damaged, std::ios::binary);
+            f.write(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<std::streamsize>(bytes.size()));
+        }
+        TInputOptions input;
+        input.FileName = damaged.string();
+        TOutputOptions output;
+        output.FileName = (out.path() / (std::string("from_") + ext + ".mp4")).string();
+        output.VideoCodec = "mpeg4";
+        output.AudioCodec = "aac";
+        TranscodeControl control;
+        const TranscodeResult result =
+            transcode(input, output, EngineEnvironment{VELMORA_TEST_LIBAV_DIR}, control, {}, 0);
+        EXPECT_NE(result.finished, result.failed);
+        if (result.failed) {
+            EXPECT_FALSE(result.error_text.empty());
+            EXPECT_FALSE(std::filesystem::exists(output.FileName));
+        } else {
+            // Damaged timestamps do not blow the 2 s up into a long file.
+            const auto facts = velmora::testing::read_media(output.FileName);
+            EXPECT_TRUE(facts.readable);
+            EXPECT_LT(facts.duration_s, 30.0);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velmora::media
