@@ -596,6 +596,14 @@ bool PlayerSession::step_video(int serial, bool& first_pending, bool& video_done
     return true;
 }
 
+bool PlayerSession::sound_done(int serial) const {
+    if (audio_active_) {
+        return audio_end_serial_ == serial;
+    }
+    // Sound that cannot be heard (no output device) ends on the clock when nothing else plays.
+    return !has_audio() || has_video() || duration_us_ <= 0 || clock_.now_us() >= duration_us_;
+}
+
 void PlayerSession::present_loop() {
     int serial = -1;
     bool first_pending = false;
@@ -651,8 +659,7 @@ void PlayerSession::present_loop() {
                 }
             }
         }
-        if (!ended && video_done && !first_pending &&
-            (!audio_active_ || audio_end_serial_ == serial)) {
+        if (!ended && video_done && !first_pending && sound_done(serial)) {
             ended = true;
             if (output_.events.end) {
                 output_.events.end();

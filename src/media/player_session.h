@@ -117,6 +117,7 @@ class PlayerSession {
     void on_audio_frame(const AVFrame& frame, int serial);
     void fill_audio(uint8_t* stream, int len);
     void present_loop();
+    bool sound_done(int serial) const;
     bool step_video(int serial, bool& first_pending, bool& video_done, FramePtr& held_back);
     void show(FramePtr frame);
     void settle(int serial);

@@ -2,6 +2,7 @@
 // only files, the shown picture, mute, bad files and stopping.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -299,6 +300,25 @@ TEST_F(PlayerTest, SoundOnlyFilePlaysWithoutPictures) {
     ASSERT_TRUE(ui_.pump_until([&] { return !positions_.empty(); }, 3s));
     EXPECT_GE(positions_.front(), 450000);
     EXPECT_EQ(sink_.seen().presented, 0);
+}
+
+TEST_F(PlayerTest, WithoutASoundOutputFilesStillPlayOnTheSystemClock) {
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string driver = saved ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    for (const std::string* clip : {&clips_->sound_only, &clips_->short_clip}) {
+        SCOPED_TRACE(*clip);
+        states_.clear();
+        positions_.clear();
+        const auto opened_at = std::chrono::steady_clock::now();
+        ASSERT_TRUE(player_->Open(*clip, &sink_, OpenStart::playing)) << player_->LastErrMsg();
+        ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+        // It took the clip's length, not an instant.
+        EXPECT_GT(std::chrono::steady_clock::now() - opened_at, 800ms);
+        ASSERT_FALSE(positions_.empty());
+        EXPECT_GT(positions_.back(), 800000);
+    }
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
 }
 
 TEST_F(PlayerTest, MuteCarriesOverToTheNextFileAndKeepsTheClockRunning) {
