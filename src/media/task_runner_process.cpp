@@ -10,8 +10,10 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 #include "media/task_runner.h"
@@ -76,6 +78,94 @@ void remove_worker_leftovers(const std::string& final_path, pid_t worker) {
     }
 }
 
+// Time that counts against a worker: only while it could run. A worker at idle priority on a
+// busy machine may get no processor for minutes; that is not a hang. Runnable without gaining
+// processor time, or stopped by a signal, does not count; blocked or computing does.
+class WorkerClock {
+  public:
+    explicit WorkerClock(pid_t pid) : pid_(pid), last_(Clock::now()) { could_run(); }
+
+    // Called often; paused: silent by design; stopping: the stop request is pending.
+    void tick(bool paused, bool stopping) {
+        const auto now = Clock::now();
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - last_).count();
+        if (elapsed < kPollSlice_ms) {
+            return;
+        }
+        last_ = now;
+        if (!could_run()) {
+            return;
+        }
+        silent_ms_ = paused ? 0 : silent_ms_ + elapsed;
+        if (stopping) {
+            stop_wait_ms_ += elapsed;
+        }
+    }
+    void progressed() { silent_ms_ = 0; }
+    int64_t silent_ms() const { return silent_ms_; }
+    int64_t stop_wait_ms() const { return stop_wait_ms_; }
+
+  private:
+    // The state letter and the processor ticks (user + system) of one /proc stat line.
+    static bool read_stat(const std::string& path, char& state, long long& cpu) {
+        std::ifstream stat(path);
+        std::string text;
+        std::getline(stat, text);
+        const auto close = text.rfind(')');
+        if (close == std::string::npos || close + 2 >= text.size()) {
+            return false;
+        }
+        std::istringstream fields(text.substr(close + 2));
+        std::string skip;
+        fields >> state;
+        for (int i = 0; i < 10; ++i) {
+            fields >> skip;  // ppid .. cmajflt
+        }
+        long long user = 0;
+        long long system = 0;
+        fields >> user >> system;
+        cpu = user + system;
+        return true;
+    }
+
+    // Whether the last slice counts: the worker computed, or every thread of it is blocked
+    // (a deadlock counts); a thread waiting for a processor it does not get does not.
+    bool could_run() {
+        char state = '?';
+        long long cpu = 0;
+        const std::string proc = "/proc/" + std::to_string(pid_);
+        if (!read_stat(proc + "/stat", state, cpu)) {
+            return true;
+        }
+        const bool gained = cpu != cpu_;
+        cpu_ = cpu;
+        if (state == 'T' || state == 't') {
+            return false;
+        }
+        if (gained) {
+            return true;
+        }
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(proc + "/task", ec), end; !ec && it != end;
+             it.increment(ec)) {
+            char thread_state = '?';
+            long long thread_cpu = 0;
+            if (read_stat((it->path() / "stat").string(), thread_state, thread_cpu) &&
+                thread_state == 'R') {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    pid_t pid_;
+    Clock::time_point last_;
+    long long cpu_ = -1;
+    int64_t silent_ms_ = 0;
+    int64_t stop_wait_ms_ = 0;
+};
+
 class ProcessTaskRunner : public TaskRunner {
   public:
     ProcessTaskRunner(WorkerCommand command, WorkerLimits limits)
@@ -93,10 +183,10 @@ class ProcessTaskRunner : public TaskRunner {
 
     void request_stop() override {
         std::lock_guard lock(mutex_);
-        if (stop_at_) {
+        if (stop_requested_) {
             return;
         }
-        stop_at_ = Clock::now();
+        stop_requested_ = true;
         if (writer_) {
             writer_->write(RecordType::stop);
         }
@@ -127,7 +217,7 @@ class ProcessTaskRunner : public TaskRunner {
     std::unique_ptr<RecordWriter> writer_;
     bool paused_ = false;
     bool preview_ = false;
-    std::optional<Clock::time_point> stop_at_;
+    bool stop_requested_ = false;
 };
 
 bool ProcessTaskRunner::spawn(int& socket_fd, std::string& error) {
@@ -185,7 +275,7 @@ TTerminateInfo ProcessTaskRunner::run(const WorkerTask& task, const TaskEvents& 
         sent.preview = preview_;
         writer_ = std::make_unique<RecordWriter>(fd);
         writer_->write(RecordType::task, encode_task(sent));
-        if (stop_at_) {
+        if (stop_requested_) {
             writer_->write(RecordType::stop);
         }
     }
@@ -195,23 +285,22 @@ TTerminateInfo ProcessTaskRunner::run(const WorkerTask& task, const TaskEvents& 
     std::optional<TranscodeResult> result;
     RecordReader reader(fd);
     Record record;
-    auto last_progress = Clock::now();
+    WorkerClock clock(pid_);
     while (!result && broken == Broken::no) {
         const ReadStatus status = reader.read(record, kPollSlice_ms);
         if (status == ReadStatus::end || status == ReadStatus::error) {
             break;
         }
-        if (status == ReadStatus::timeout) {
+        {
             std::lock_guard lock(mutex_);
-            const auto now = Clock::now();
-            if (paused_ && !stop_at_) {
-                last_progress = now;  // a paused worker is silent by design
-            }
-            if (stop_at_ && now - *stop_at_ > std::chrono::milliseconds(limits_.stop_grace_ms)) {
+            clock.tick(paused_ && !stop_requested_, stop_requested_);
+            if (clock.stop_wait_ms() > limits_.stop_grace_ms) {
                 broken = Broken::stop_unanswered;
-            } else if (now - last_progress > std::chrono::milliseconds(limits_.hang_timeout_ms)) {
+            } else if (clock.silent_ms() > limits_.hang_timeout_ms) {
                 broken = Broken::hang;
             }
+        }
+        if (status == ReadStatus::timeout) {
             continue;
         }
         switch (record.type) {
@@ -227,7 +316,7 @@ TTerminateInfo ProcessTaskRunner::run(const WorkerTask& task, const TaskEvents& 
                 }
                 std::lock_guard lock(mutex_);
                 writer_->write(RecordType::progress_ack);
-                last_progress = Clock::now();
+                clock.progressed();
                 break;
             }
             case RecordType::log_line: {

@@ -2,6 +2,9 @@
 // stop, in both worker modes.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -259,6 +262,23 @@ TEST(WorkerProcess, PausedWorkerIsNotTakenForAHang) {
     h.encoder.pause();
     h.pump_for(3500);
     h.encoder.resume();
+    ASSERT_TRUE(h.pump_until([&] { return h.run_ended(); }));
+    EXPECT_TRUE(h.end_of(0)->Finished) << h.end_of(0)->ExceptionMsg;
+}
+
+TEST(WorkerProcess, WorkerThatCannotRunIsNotTakenForAHang) {
+    // A worker at idle priority on a busy machine may get no processor for long; a stopped
+    // process stands in for it here.
+    RunHarness h;
+    h.encoder.set_worker_limits(media::WorkerLimits{1000, 1000});
+    h.add(fake_input(1500, "ok", 50));
+    h.encoder.start(1);
+    ASSERT_TRUE(h.pump_until([&] { return h.count(Type::progress) > 0; }));
+    const auto worker = static_cast<pid_t>(h.events.front().progress.BitRate);
+    ASSERT_NE(worker, getpid());
+    ASSERT_EQ(kill(worker, SIGSTOP), 0);
+    h.pump_for(2500);
+    ASSERT_EQ(kill(worker, SIGCONT), 0);
     ASSERT_TRUE(h.pump_until([&] { return h.run_ended(); }));
     EXPECT_TRUE(h.end_of(0)->Finished) << h.end_of(0)->ExceptionMsg;
 }

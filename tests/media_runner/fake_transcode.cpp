@@ -79,6 +79,7 @@ media::TranscodeResult fake_transcode(const media::TInputOptions& input,
         info.CurrentDuration = int64_t{done_ms} * 1000;
         info.TotalDuration = int64_t{total_ms} * 1000;
         info.CurrentSize = done_ms;
+        info.BitRate = static_cast<float>(getpid());
         if (hooks.on_progress) {
             hooks.on_progress(info);
         }

@@ -3,7 +3,8 @@
 //   ms    media time of the input (also the real time it takes), step: real ms per progress
 //   mode  ok | fail | crash (abort after the first progress) | hang (sleep after the first
 //         progress, deaf to stop) | deaf (ignores stop requests) | log (an FFmpeg warning)
-// Progress records report the worker's scheduling: Quality = nice value, FPS = policy.
+// Progress records report the worker's scheduling: Quality = nice value, FPS = policy,
+// BitRate = process id.
 #pragma once
 
 #include <string>
