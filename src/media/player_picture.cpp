@@ -45,7 +45,7 @@ VideoPicture DisplayScaler::scale(const AVFrame& frame, int display_width, int d
     // The cached call frees the old scaler itself when it needs a new one.
     scaler_.reset(sws_getCachedContext(
         scaler_.release(), frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
-        fit.width, fit.height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr, nullptr));
+        fit.width, fit.height, AV_PIX_FMT_RGB24, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler_) {
         return {};
     }
