@@ -19,10 +19,12 @@
 #include "platform/app_paths.h"
 #include "platform/desktop_services.h"
 #include "platform/message_boxes.h"
+#include "presets/format_change.h"
 #include "settings/ini_file.h"
 #include "settings/skin.h"
 
 class QAction;
+class QLineEdit;
 class QFrame;
 class QGroupBox;
 class QMenu;
@@ -47,6 +49,7 @@ class JobListView;
 
 namespace velmora::app {
 
+class ExitLineEdit;
 class OptionComboBox;
 class PassFocusLineEdit;
 class PictureComboBox;
@@ -162,6 +165,47 @@ class TForm1 : public QMainWindow {
     void FormWindowPosChanged();
 
     // --- presets: option lists, defaults, format change, rename (form1_presets.cpp) -----
+    // Whom the defaults routine writes besides the current preset values.
+    enum class DefaultsTarget {
+        ValuesOnly,   // a file is being added: the selected job keeps its own settings
+        SelectedRow,  // a format change: the selected job takes the defaults
+    };
+    // The current preset values (the Video_* fields).
+    const presets::PresetValues& preset_values() const { return values_; }
+    // Sets Video_AddFileName, the input whose output name the next defaults load derives.
+    void set_add_file_name(const QString& input_file);
+    // Resets the current preset values.
+    void Button6Click();
+    // Loads the current preset's defaults into the values and derives Video_OutPutFileName;
+    // with DefaultsTarget::SelectedRow also writes the selected job's settings columns.
+    void Button5Click(DefaultsTarget target);
+    // Takes the entries the six option lists show into the current preset values.
+    void Button13Click();
+    // Refills the six option lists for the current preset and preselects their defaults.
+    void Button18Click();
+    // Resolution list changed: writes the choice into the selected job.
+    void bsSkinComboBox1Change();
+    // Video bitrate list changed: writes the choice into the selected job.
+    void bsSkinComboBox2Change();
+    // Audio bitrate list changed: writes the choice into the selected job.
+    void bsSkinComboBox3Change();
+    // Aspect mode list changed: writes the choice into the selected job.
+    void bsSkinComboBox4Change();
+    // Frame rate list changed: writes the choice into the selected job.
+    void bsSkinComboBox9Change();
+    // Sample rate list changed: writes the choice into the selected job.
+    void bsSkinComboBox10Change();
+    // The six lists' selected positions as the twelve OptionIndices characters.
+    QString current_option_indices() const;
+    // Puts a job's choices back into the controls: the category, the format, then the six
+    // lists, each assignment handled as if the user had made it.
+    void restore_job_choices(int preset_code, const QString& option_indices);
+    // Double click on the job list: opens the output-name editor over the selected job.
+    void lvFilesDblClick();
+    // The output-name editor lost the focus: commits the typed name into the selected job.
+    void edtExit();
+    // The in-place output-name editor.
+    QLineEdit* edt() const;
 
     // --- adding files, task building, run control, after-done (form1_adding.cpp, form1_run.cpp)
 
@@ -227,6 +271,20 @@ class TForm1 : public QMainWindow {
     void focus_job_list();
 
     // presets state (form1_presets.cpp)
+    // Which rows' output names count as taken when naming an output.
+    enum class OtherRows { All, AllButSelected };
+    // Connects the option lists, the job list's double click and the output-name editor.
+    void connect_preset_controls();
+    OptionComboBox* option_box(presets::OptionList list) const;
+    presets::ShownTexts shown_option_texts() const;
+    presets::OutputNaming output_naming(OtherRows others) const;
+    presets::DefaultsRequest defaults_request(OtherRows others) const;
+    // The steps all six change handlers share.
+    void option_list_change(presets::OptionList list);
+    // Refuses an output name the user typed; nothing when it may be used.
+    QString refusal_of_output_name(int row, const QString& output_file) const;
+    presets::PresetValues values_;
+    ExitLineEdit* edt_ = nullptr;
 
     // adding and run state (form1_adding.cpp, form1_run.cpp)
 

@@ -2,7 +2,9 @@
 // `bsSkinOfficeComboBox1`.
 #include "app/form1.h"
 #include "app/pictures.h"
+#include "app/selected_row_adapter.h"
 #include "app/widgets/picture_combo_box.h"
+#include "jobs/job_list_view.h"
 #include "presets/catalogue.h"
 
 namespace velmora::app {
@@ -25,6 +27,7 @@ void TForm1::fill_category_selector() {
     format_box_->set_pictures(format_pictures());
     connect(category_box_, &PictureComboBox::changed, this, &TForm1::bsSkinOfficeComboBox2Change);
     connect(format_box_, &PictureComboBox::changed, this, &TForm1::bsSkinOfficeComboBox1Change);
+    connect_preset_controls();
 }
 
 void TForm1::Button2Click() {
@@ -48,7 +51,15 @@ void TForm1::bsSkinOfficeComboBox2Change() {
 
 void TForm1::bsSkinOfficeComboBox1Change() {
     ++format_changes_run_;
-    // The preset work refills the option lists here and applies the format to the selected job.
+    // The refill runs the change handlers of the lists whose shown text changes, so a selected
+    // job receives those choices before it takes the new preset's defaults.
+    Button18Click();
+    const std::unique_ptr<ListRow> row = selected_row_of(*lvFiles_);
+    presets::finish_format_change(defaults_request(OtherRows::AllButSelected), shown_option_texts(),
+                                  values_, row.get());
+    if (row != nullptr) {
+        focus_job_list();
+    }
 }
 
 int TForm1::current_preset_code() const {

@@ -137,10 +137,6 @@ void TForm1::bsSkinButton4Click() {
     // List editing: exchanges the selected job with the one below it.
 }
 
-void TForm1::bsSkinButton21Click() {
-    // List editing: opens the in-place editor over the selected job's output name.
-}
-
 void TForm1::N26Click() {
     bsSkinButton21Click();
 }

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QSocketNotifier>
 #include <cstring>
+#include <iostream>
 #include <optional>
 
 #include "app/form1.h"
@@ -15,6 +16,7 @@
 #include "platform/app_paths.h"
 #include "platform/desktop_services.h"
 #include "platform/message_boxes.h"
+#include "presets/presets_listing.h"
 #include "settings/TForm5.h"
 #include "settings/folder_dialog.h"
 
@@ -35,6 +37,15 @@ QFont cjk_font() {
     return font;
 }
 
+// The text of --help: one line per mode of the command line.
+constexpr const char* kCommandLineHelp =
+    "Usage: velmora [option]\n"
+    "Without an option the main window opens.\n"
+    "\n"
+    "  --list-presets  print every preset, one tab-separated line each: code, category,\n"
+    "                  format, extension, the default settings and the six option lists\n"
+    "  --help, -h      print this help\n";
+
 // Runs a mode of the command line that needs no window; nothing when the arguments ask for
 // the window. The encoder's worker mode is one; modes such as listing the presets or
 // converting without a window go here too.
@@ -42,6 +53,15 @@ std::optional<int> run_command_line_mode(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], velmora::media::kWorkerSwitch) == 0) {
         // A worker process of the encoder: converts the one task it is sent.
         return velmora::media::worker_main(argc, argv);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--list-presets") == 0) {
+        velmora::presets::write_presets_listing(std::cout);
+        std::cout.flush();
+        return std::cout.good() ? 0 : 1;
+    }
+    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << kCommandLineHelp;
+        return 0;
     }
     return std::nullopt;
 }
