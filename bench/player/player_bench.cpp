@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
         width = 640;
         height = 360;
     };
-    player.OnState = [&](velmora::media::PlayState state) {
-        ended = ended || state == velmora::media::PlayState::psEnd;
+    player.OnState = [&](velmora::media::TPlayState state) {
+        ended = ended || state == velmora::media::TPlayState::psEnd;
     };
     BenchSink sink(mode == "pane");
     const double cpu_start = cpu_seconds();

@@ -1,5 +1,7 @@
 #include "media/player.h"
 
+#include "media/player_session.h"
+
 #include <string>
 
 extern "C" {
@@ -88,23 +90,23 @@ bool Player::Open(const std::string& AFileName, VideoSink* AScreenHandle, OpenSt
     output.start = APaused;
     output.mute = &mute_;
     output.events.position = [this, id](int64_t position_us) { post_position(id, position_us); };
-    output.events.end = [this, id] { post_state(id, PlayState::psEnd); };
+    output.events.end = [this, id] { post_state(id, TPlayState::psEnd); };
     session_id_ = id;
     session_ = std::move(session);
     session_->start(std::move(output));
-    post_state(id, APaused == OpenStart::paused ? PlayState::psPause : PlayState::psPlay);
+    post_state(id, APaused == OpenStart::paused ? TPlayState::psPause : TPlayState::psPlay);
     return true;
 }
 
 void Player::Resume() {
     if (session_ && session_->resume()) {
-        post_state(session_id_, PlayState::psResume);
+        post_state(session_id_, TPlayState::psResume);
     }
 }
 
 void Player::Pause() {
     if (session_ && session_->pause()) {
-        post_state(session_id_, PlayState::psPause);
+        post_state(session_id_, TPlayState::psPause);
     }
 }
 
@@ -123,7 +125,7 @@ void Player::Stop(StopMode AWaitForStop) {
         if (screen_) {
             screen_->clear();
         }
-        post_state(id, PlayState::psStop);
+        post_state(id, TPlayState::psStop);
     }
     if (AWaitForStop == StopMode::wait_for_stop) {
         join_retired();
@@ -146,6 +148,10 @@ void Player::UpdateScreenPosition() {
     }
 }
 
+bool Player::IsPaused() const {
+    return session_ && session_->paused();
+}
+
 RgbPicture Player::CurrentFrame() const {
     return session_ ? session_->current_frame() : RgbPicture{};
 }
@@ -158,13 +164,13 @@ PlaybackFigures Player::Figures() const {
     return session_ ? session_->figures() : PlaybackFigures{};
 }
 
-void Player::post_state(uint64_t session_id, PlayState state) {
+void Player::post_state(uint64_t session_id, TPlayState state) {
     if (!post_to_ui_) {
         return;
     }
     post_to_ui_([this, alive = alive_, session_id, state] {
         // The end of an earlier file must not act on the file open now.
-        if (!*alive || (state == PlayState::psEnd && session_id != session_id_)) {
+        if (!*alive || (state == TPlayState::psEnd && session_id != session_id_)) {
             return;
         }
         if (OnState) {

@@ -12,10 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "media/player_session.h"
 #include "media/player_types.h"
 
 namespace velmora::media {
+
+class PlayerSession;
 
 // The file information of the open file (AVProbe).
 struct PlayerProbe {
@@ -31,7 +32,7 @@ class Player {
     using FileOpenHandler = std::function<void(int64_t ADuration, int AFrameWidth, int AFrameHeight,
                                                int& AScreenWidth, int& AScreenHeight)>;
     using PositionHandler = std::function<void(int64_t APTS)>;
-    using StateHandler = std::function<void(PlayState AState)>;
+    using StateHandler = std::function<void(TPlayState AState)>;
 
     explicit Player(PostToUi post_to_ui);
     ~Player();
@@ -74,14 +75,14 @@ class Player {
 
     // Whether a file is open, and whether it is paused.
     bool IsOpen() const { return session_ != nullptr; }
-    bool IsPaused() const { return session_ && session_->paused(); }
+    bool IsPaused() const;
     // Waits until the first picture of the open file is shown (at once without video).
     bool WaitForFirstPicture(std::chrono::milliseconds timeout) const;
     // How smoothly the open file plays so far.
     PlaybackFigures Figures() const;
 
   private:
-    void post_state(uint64_t session_id, PlayState state);
+    void post_state(uint64_t session_id, TPlayState state);
     void post_position(uint64_t session_id, int64_t position_us);
     void join_retired();
 

@@ -23,14 +23,6 @@
 
 namespace velmora::media {
 
-// How smoothly a playback went; read by the benchmark.
-struct PlaybackFigures {
-    int64_t shown_frames = 0;
-    int64_t late_frames = 0;      // shown more than one frame time after their time
-    int64_t dropped_frames = 0;   // skipped because the next one was due already
-    int64_t audio_underruns = 0;  // sound callbacks that found no samples while playing
-};
-
 // What a session reports from its threads.
 struct SessionEvents {
     std::function<void(int64_t position_us)> position;

@@ -7,7 +7,7 @@
 namespace velmora::media {
 
 // The player's states in their fixed order (TPlayState).
-enum class PlayState { psPlay, psPause, psResume, psStep, psStop, psEnd };
+enum class TPlayState { psPlay, psPause, psResume, psStep, psStop, psEnd };
 
 // How Open starts the playback.
 enum class OpenStart { playing, paused };
@@ -20,6 +20,14 @@ enum class SeekFlags { none, sfAny };
 
 // Whether Seek returns before or after the picture of the new position is shown.
 enum class SeekWait { no_wait, wait_for_seek_end };
+
+// How smoothly a playback went; read by the benchmark.
+struct PlaybackFigures {
+    int64_t shown_frames = 0;
+    int64_t late_frames = 0;      // shown more than one frame time after their time
+    int64_t dropped_frames = 0;   // skipped because the next one was due already
+    int64_t audio_underruns = 0;  // sound callbacks that found no samples while playing
+};
 
 // A picture as packed RGB24 lines, top line first, width * 3 bytes per line.
 struct RgbPicture {

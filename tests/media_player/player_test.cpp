@@ -62,17 +62,17 @@ class PlayerTest : public ::testing::Test {
             }
         };
         player_->OnPosition = [this](int64_t pts) { positions_.push_back(pts); };
-        player_->OnState = [this](PlayState state) { states_.push_back(state); };
+        player_->OnState = [this](TPlayState state) { states_.push_back(state); };
     }
     void TearDown() override {
         player_.reset();
         ui_.pump();
     }
 
-    bool saw_state(PlayState state) const {
+    bool saw_state(TPlayState state) const {
         return std::find(states_.begin(), states_.end(), state) != states_.end();
     }
-    bool pump_until_state(PlayState state, std::chrono::milliseconds timeout = 8s) {
+    bool pump_until_state(TPlayState state, std::chrono::milliseconds timeout = 8s) {
         return ui_.pump_until([&] { return saw_state(state); }, timeout);
     }
     // The picture shown after the first one is up.
@@ -97,7 +97,7 @@ class PlayerTest : public ::testing::Test {
     int display_height_ = 0;
     std::vector<Opened> opened_;
     std::vector<int64_t> positions_;
-    std::vector<PlayState> states_;
+    std::vector<TPlayState> states_;
 };
 
 Clips* PlayerTest::clips_ = nullptr;
@@ -127,7 +127,7 @@ TEST_F(PlayerTest, OpenPausedRaisesFileOpenInsideOpenWithDurationAndSizes) {
     EXPECT_TRUE(testing::near({seen.left_edge[0], seen.left_edge[1], seen.left_edge[2]}, {}));
 
     ui_.pump();
-    EXPECT_EQ(states_, std::vector<PlayState>{PlayState::psPause});
+    EXPECT_EQ(states_, std::vector<TPlayState>{TPlayState::psPause});
 }
 
 TEST_F(PlayerTest, PausedOpenShowsTheFirstPictureAtTheVideosOwnSize) {
@@ -156,7 +156,7 @@ TEST_F(PlayerTest, PlayingReportsPositionsThatMoveByMoreThanTenMilliseconds) {
     const auto elapsed_us = std::chrono::duration_cast<std::chrono::microseconds>(
                                 std::chrono::steady_clock::now() - resumed_at)
                                 .count();
-    ASSERT_TRUE(saw_state(PlayState::psResume));
+    ASSERT_TRUE(saw_state(TPlayState::psResume));
     ASSERT_GE(positions_.size(), 5u);
     for (size_t i = 1; i < positions_.size(); ++i) {
         EXPECT_GT(positions_[i] - positions_[i - 1], 10000) << "report " << i;
@@ -178,7 +178,7 @@ TEST_F(PlayerTest, PauseStopsThePositionsAndResumeContinuesFromThere) {
     positions_.clear();
     ui_.pump_for(500ms);
     EXPECT_TRUE(positions_.empty());
-    EXPECT_TRUE(saw_state(PlayState::psPause));
+    EXPECT_TRUE(saw_state(TPlayState::psPause));
 
     player_->Resume();
     ASSERT_TRUE(ui_.pump_until([&] { return !positions_.empty(); }, 3s));
@@ -257,7 +257,7 @@ TEST_P(PlayerEndTest, PlayingToTheEndRaisesEndAndTheFileStaysOpenForSeekingBack)
     const EndCase& c = GetParam();
     ASSERT_TRUE(player_->Open(clips_->*c.clip, &sink_, OpenStart::playing))
         << player_->LastErrMsg();
-    ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+    ASSERT_TRUE(pump_until_state(TPlayState::psEnd, 10s));
     ASSERT_FALSE(positions_.empty());
     EXPECT_GT(positions_.back(), opened_[0].duration * 8 / 10);
     EXPECT_LE(positions_.back(), opened_[0].duration);
@@ -272,7 +272,7 @@ TEST_P(PlayerEndTest, PlayingToTheEndRaisesEndAndTheFileStaysOpenForSeekingBack)
     // And it plays to the end again.
     states_.clear();
     player_->Resume();
-    ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+    ASSERT_TRUE(pump_until_state(TPlayState::psEnd, 10s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PlayerEndTest,
@@ -312,7 +312,7 @@ TEST_F(PlayerTest, WithoutASoundOutputFilesStillPlayOnTheSystemClock) {
         positions_.clear();
         const auto opened_at = std::chrono::steady_clock::now();
         ASSERT_TRUE(player_->Open(*clip, &sink_, OpenStart::playing)) << player_->LastErrMsg();
-        ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+        ASSERT_TRUE(pump_until_state(TPlayState::psEnd, 10s));
         // It took the clip's length, not an instant.
         EXPECT_GT(std::chrono::steady_clock::now() - opened_at, 800ms);
         ASSERT_FALSE(positions_.empty());
@@ -327,7 +327,7 @@ TEST_F(PlayerTest, MuteCarriesOverToTheNextFileAndKeepsTheClockRunning) {
     EXPECT_TRUE(player_->Mute());
     ASSERT_TRUE(player_->Open(clips_->short_clip, &sink_, OpenStart::playing));
     EXPECT_TRUE(player_->Mute());
-    ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+    ASSERT_TRUE(pump_until_state(TPlayState::psEnd, 10s));
     player_->SetMute(false);
     ASSERT_TRUE(player_->Open(clips_->short_clip, &sink_, OpenStart::paused));
     EXPECT_FALSE(player_->Mute());
@@ -387,7 +387,7 @@ TEST_F(PlayerTest, FileCutShortWithItsIndexInFrontPlaysToWhereItEnds) {
     const std::string bytes = velmora::testing::read_file(whole);
     velmora::testing::write_file(truncated, bytes.substr(0, bytes.size() * 6 / 10));
     ASSERT_TRUE(player_->Open(truncated, &sink_, OpenStart::playing)) << player_->LastErrMsg();
-    ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+    ASSERT_TRUE(pump_until_state(TPlayState::psEnd, 10s));
     player_->Seek(2900000, SeekFlags::none, SeekWait::wait_for_seek_end);
     player_->Seek(100000, SeekFlags::sfAny, SeekWait::wait_for_seek_end);
 }
@@ -418,7 +418,7 @@ TEST_F(PlayerTest, StopIsHarmlessFromEveryStateAndTwice) {
         {"ended",
          [&] {
              ASSERT_TRUE(player_->Open(clips_->short_clip, &sink_, OpenStart::playing));
-             ASSERT_TRUE(pump_until_state(PlayState::psEnd, 10s));
+             ASSERT_TRUE(pump_until_state(TPlayState::psEnd, 10s));
          }},
     };
     for (const Step& step : steps) {
@@ -434,7 +434,7 @@ TEST_F(PlayerTest, StopIsHarmlessFromEveryStateAndTwice) {
         EXPECT_TRUE(player_->AVProbe().FileInfoText.empty());
         player_->Stop(StopMode::wait_for_stop);
         ui_.pump_for(50ms);
-        EXPECT_EQ(states_, std::vector<PlayState>{PlayState::psStop});
+        EXPECT_EQ(states_, std::vector<TPlayState>{TPlayState::psStop});
         EXPECT_EQ(player_->ScreenHandle(), &sink_);
         // Nothing is shown after the stop.
         const int presented = sink_.seen().presented;
@@ -452,7 +452,7 @@ TEST_F(PlayerTest, OpeningAnotherFileStopsTheFirstAndDropsItsLateReports) {
     positions_.clear();
     states_.clear();
     ui_.pump_for(1500ms);
-    EXPECT_EQ(states_, (std::vector<PlayState>{PlayState::psStop, PlayState::psPause}));
+    EXPECT_EQ(states_, (std::vector<TPlayState>{TPlayState::psStop, TPlayState::psPause}));
     for (int64_t position : positions_) {
         EXPECT_EQ(position, 0);  // only the paused second file's start
     }
