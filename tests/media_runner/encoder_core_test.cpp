@@ -115,6 +115,8 @@ TEST_F(CoreRun, StoppedConversionEndsWithoutAnError) {
     ASSERT_TRUE(pump_until([&] { return run_ended(); }, 5000));
     EXPECT_FALSE(ends[0].Finished);
     EXPECT_FALSE(ends[0].Exception) << ends[0].ExceptionMsg;
+    // What was converted before the stop is kept as a playable file.
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "long.avi"));
 }
 
 }  // namespace
