@@ -3,9 +3,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <thread>
+
+#include <sys/resource.h>
 
 #include "media/conversion_check.h"
 #include "support/media_fixtures.h"
@@ -172,16 +175,24 @@ TEST_F(Conversion, FailureKeepsAnExistingFileAndLeavesNothingElse) {
     // Fails before writing: an input that is not media.
     TranscodeResult result = transcode(input_of(out.file("bad.mp4")), o, kEnv, control, {}, 0);
     EXPECT_TRUE(result.failed);
-    // Fails while writing: the user's filter breaks on the first frame.
-    o.VideoFilters = "scale=w=iw*100000:h=ih*100000";
-    result = transcode(input_of(clip()), o, kEnv, control, {}, 0);
+    // Fails while writing: the file may not grow beyond 64 KiB (as on a full disk).
+    {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit original{};
+        ::getrlimit(RLIMIT_FSIZE, &original);
+        rlimit small = original;
+        small.rlim_cur = 64 * 1024;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        result = transcode(input_of(long_clip()), o, kEnv, control, {}, 0);
+        ::setrlimit(RLIMIT_FSIZE, &original);
+        ::signal(SIGXFSZ, SIG_DFL);
+    }
     EXPECT_TRUE(result.failed);
-    EXPECT_FALSE(result.error_text.empty());
+    EXPECT_NE(result.error_text.find("Cannot write"), std::string::npos) << result.error_text;
     EXPECT_EQ(read_file(existing), "the previous conversion");
     EXPECT_EQ(folder_entries(out.path()), (std::vector<std::string>{"bad.mp4", "result.mp4"}));
 
     // Success replaces it.
-    o.VideoFilters.clear();
     result = transcode(input_of(clip()), o, kEnv, control, {}, 0);
     EXPECT_TRUE(result.finished) << result.error_text;
     EXPECT_TRUE(read_media(existing).readable);
