@@ -44,6 +44,7 @@ TForm1::TForm1(const platform::AppPaths& paths, platform::DesktopServices& deskt
     build_toolbar();
     build_body();
     register_groups();
+    connect_adding_controls();
     apply_second_skin();
     run_start_up_steps();
     fix_client_size();
@@ -91,10 +92,6 @@ void TForm1::AboutClick() {
 
 void TForm1::Button15Click() {
     companion_.mark_all_free();
-}
-
-void TForm1::Button21Click() {
-    // The open-file filter belongs to adding files, which sets it up here.
 }
 
 void TForm1::append_log(const QString& line) {

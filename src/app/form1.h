@@ -14,7 +14,9 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "app/add_dialogs.h"
 #include "app/control_groups.h"
+#include "convert/job_from_file.h"
 #include "jobs/companion_table.h"
 #include "platform/app_paths.h"
 #include "platform/desktop_services.h"
@@ -208,6 +210,25 @@ class TForm1 : public QMainWindow {
     QLineEdit* edt() const;
 
     // --- adding files, task building, run control, after-done (form1_adding.cpp, form1_run.cpp)
+    // Replaces the dialogs of the add commands (tests answer them).
+    void set_add_dialogs(AddDialogs dialogs);
+    // The name filters of the open-file dialogs, as `Button21Click` built them.
+    const QStringList& open_file_filters() const { return open_file_filters_; }
+    // Adds files and folders named by a drop on the job list or on the command line: the
+    // files as "添加多个文件" does, each folder as "添加整个目录" does. Nothing while the Add
+    // group is disabled.
+    void add_named_paths(const QStringList& named_paths);
+    // Rebuilds the engine's task list from the job rows; false (after an error box naming the
+    // row) when a row cannot become a task.
+    bool button28Click();
+    // Encoder progress notification: updates the task's row.
+    void FFVCLProgress(const media::TProgressInfo& AProgressInfo);
+    // Encoder task-end notification: finishes a row, or ends the run.
+    void FFVCLTerminate(const media::TTerminateInfo& ATerminateInfo);
+    // Shuts the computer down, letting other programs close normally.
+    void Button25Click();
+    // Plays "sounds/ring001.wav" of the data folder without waiting, when it exists.
+    void Button29Click();
 
     // --- preview pane, snapshots, list editing (form1_preview.cpp, form1_editing.cpp) ----
 
@@ -287,6 +308,21 @@ class TForm1 : public QMainWindow {
     ExitLineEdit* edt_ = nullptr;
 
     // adding and run state (form1_adding.cpp, form1_run.cpp)
+    // Connects the job list's drops.
+    void connect_adding_controls();
+    // Loads the engine's libraries from the data folder's "LibAV" on first use.
+    bool load_engine_libraries();
+    // Adds files taken from the last to the first; false when the command stopped early.
+    bool add_files_last_first(const QStringList& files);
+    // The several-files and directory commands after their dialogs.
+    void add_several_files(const QStringList& files);
+    void add_directory(const QString& folder, int rows_before);
+    // The per-file steps of adding.
+    convert::AddOutcome add_one_file(const QString& file);
+    // Selects the last row and focuses the list.
+    void select_last_row();
+    AddDialogs add_dialogs_;
+    QStringList open_file_filters_;
 
     // preview and editing state (form1_preview.cpp, form1_editing.cpp)
 

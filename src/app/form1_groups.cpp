@@ -89,38 +89,6 @@ void TForm1::ResumeButtonClick() {
     show_pause_button(true);
 }
 
-void TForm1::btnPauseClick() {
-    set_group_enabled(ControlGroup::Pause, GroupState::Disabled);
-    set_group_enabled(ControlGroup::Resume, GroupState::Enabled);
-    // Run control pauses the encoder here.
-}
-
-void TForm1::btnResumeClick() {
-    set_group_enabled(ControlGroup::Pause, GroupState::Enabled);
-    set_group_enabled(ControlGroup::Resume, GroupState::Disabled);
-    // Run control resumes the encoder here.
-}
-
-void TForm1::btnStartClick() {
-    // Run control: builds the tasks, switches the groups to the running state and starts.
-}
-
-void TForm1::btnStopClick() {
-    // Run control: switches the groups back and stops the encoder, waiting for its tasks.
-}
-
-void TForm1::btnAddClick() {
-    // Adding files: asks for one input file and appends its job.
-}
-
-void TForm1::Button8Click() {
-    // Adding files: asks for several input files and appends their jobs.
-}
-
-void TForm1::Button12Click() {
-    // Adding files: asks for a directory and appends a job for each of its files.
-}
-
 void TForm1::btnRemoveClick() {
     // List editing: removes the selected job with its task and companion entry.
 }

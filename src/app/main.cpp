@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "app/command_line_convert.h"
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/pictures.h"
@@ -40,7 +41,9 @@ QFont cjk_font() {
 // The text of --help: one line per mode of the command line.
 constexpr const char* kCommandLineHelp =
     "Usage: velmora [option]\n"
-    "Without an option the main window opens.\n"
+    "       velmora [FILE or FOLDER]...\n"
+    "Without an option the main window opens; files and folders named are added to its job\n"
+    "list as \"添加多个文件\" and \"添加整个目录\" add them.\n"
     "\n"
     "  --list-presets  print every preset, one tab-separated line each: code, category,\n"
     "                  format, extension, the default settings and the six option lists\n"
@@ -60,8 +63,12 @@ std::optional<int> run_command_line_mode(int argc, char** argv) {
         return std::cout.good() ? 0 : 1;
     }
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::cout << kCommandLineHelp;
+        std::cout << kCommandLineHelp << velmora::app::kConvertHelp;
         return 0;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], velmora::app::kConvertSwitch) == 0) {
+        // Converting without the window.
+        return velmora::app::run_convert_command(argc, argv);
     }
     return std::nullopt;
 }
@@ -93,6 +100,12 @@ int run_window(int argc, char** argv) {
     velmora::settings::TForm5 form5(form1.ini(), boxes, &form1);
     form1.attach_dialogs(form2, form5);
     form1.show();
+    // Files and folders named on the command line ("open with" of the desktop entry).
+    QStringList named = QApplication::arguments();
+    named.removeFirst();
+    if (!named.isEmpty()) {
+        form1.add_named_paths(named);
+    }
     return QApplication::exec();
 }
 

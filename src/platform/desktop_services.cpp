@@ -4,6 +4,7 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDesktopServices>
+#include <QFile>
 
 namespace velmora::platform {
 
@@ -21,6 +22,10 @@ bool SystemDesktopServices::power_off() {
     // interactive = false: no password prompt; inhibitors of other programs are honoured.
     const QDBusMessage reply = login1.call(QStringLiteral("PowerOff"), false);
     return reply.type() != QDBusMessage::ErrorMessage;
+}
+
+bool SystemDesktopServices::play_sound_async(const QString& wav_path) {
+    return wav_player_.play_async(QFile::encodeName(wav_path).toStdString());
 }
 
 }  // namespace velmora::platform

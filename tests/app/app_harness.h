@@ -29,8 +29,13 @@ class FakeDesktop final : public platform::DesktopServices {
         ++power_offs;
         return true;
     }
+    bool play_sound_async(const QString& wav_path) override {
+        sounds.append(wav_path);
+        return true;
+    }
     QList<QUrl> opened;
     int power_offs = 0;
+    QStringList sounds;
 };
 
 class FakeBoxes final : public platform::MessageBoxes {
