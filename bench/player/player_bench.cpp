@@ -2,6 +2,7 @@
 // and how smoothly the pictures came: player_bench <file> [drop|pane].
 //   drop: the sink throws every picture away (the player still scales to 640 x 360).
 //   pane: the sink copies every 640 x 360 picture, as the preview pane does.
+//   paused: opens the file paused and waits 10 s, for the cost of an idle open file.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -88,11 +89,15 @@ int main(int argc, char** argv) {
     BenchSink sink(mode == "pane");
     const double cpu_start = cpu_seconds();
     const auto wall_start = std::chrono::steady_clock::now();
-    if (!player.Open(argv[1], &sink, velmora::media::OpenStart::playing)) {
+    const bool idle = mode == "paused";
+    const auto start =
+        idle ? velmora::media::OpenStart::paused : velmora::media::OpenStart::playing;
+    if (!player.Open(argv[1], &sink, start)) {
         std::fprintf(stderr, "%s\n", player.LastErrMsg().c_str());
         return 1;
     }
-    const auto limit = wall_start + std::chrono::microseconds(duration_us) + 10s;
+    const auto limit = wall_start + (idle ? std::chrono::microseconds(10s)
+                                          : std::chrono::microseconds(duration_us) + 10s);
     while (!ended && std::chrono::steady_clock::now() < limit) {
         std::deque<std::function<void()>> now;
         {
@@ -117,5 +122,5 @@ int main(int argc, char** argv) {
                 static_cast<long long>(figures.late_frames),
                 static_cast<long long>(figures.dropped_frames),
                 static_cast<long long>(figures.audio_underruns), sink.longest_gap_ms());
-    return ended ? 0 : 1;
+    return ended || idle ? 0 : 1;
 }

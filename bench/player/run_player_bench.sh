@@ -15,6 +15,6 @@ clip="${VELMORA_BENCH_CLIP:-$work/bench_1080p.mp4}"
     -f lavfi -i "sine=frequency=440:duration=$seconds" \
     -c:v libx264 -preset veryfast -b:v 8M -g 60 -pix_fmt yuv420p -c:a aac -b:a 128k -shortest "$clip"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-for mode in drop pane; do
+for mode in drop pane paused; do
     "$driver" "$clip" "$mode"
 done

@@ -25,7 +25,8 @@ struct PlayerProbe {
 
 class Player {
   public:
-    // Runs a handler on the user-interface thread, later; may be called from any thread.
+    // Runs a handler on the user-interface thread, later; may be called from any thread. It
+    // must return without waiting for the handler: Stop joins the threads that call it.
     using PostToUi = std::function<void(std::function<void()>)>;
     // Duration in microseconds, frame size (-1 x -1 without video) and the display size,
     // which the handler may change.

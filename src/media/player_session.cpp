@@ -22,6 +22,8 @@ constexpr size_t kEnoughPackets = 60;
 constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
 // How often idle threads look at their stop flag and the clock.
 constexpr milliseconds kPoll{5};
+// While paused nothing is due, so the threads look less often; a seek or a stop wakes the reader.
+constexpr milliseconds kPausedPoll{20};
 // Position reports wait for the shown time to move by more than this.
 constexpr int64_t kPositionStepUs = 10000;
 
@@ -246,7 +248,8 @@ void PlayerSession::read_loop() {
         {
             std::unique_lock lock(control_mutex_);
             if (!seek_pending_ && (at_end || packet_queues_full())) {
-                control_changed_.wait_for(lock, kPoll, [&] { return abort_ || seek_pending_; });
+                control_changed_.wait_for(lock, clock_.paused() ? kPausedPoll : kPoll,
+                                          [&] { return abort_ || seek_pending_; });
                 if (!seek_pending_) {
                     continue;
                 }
@@ -576,6 +579,9 @@ bool PlayerSession::step_video(int serial, bool& first_pending, bool& video_done
     const int64_t now_us = clock_.now_us();
     const int64_t wait_us = front.pts_us - now_us;
     if (wait_us > 0) {
+        if (clock_.paused()) {
+            return false;  // nothing comes due until the playback resumes
+        }
         std::this_thread::sleep_for(std::chrono::microseconds(std::min<int64_t>(wait_us, 5000)));
         return true;
     }
@@ -666,7 +672,7 @@ void PlayerSession::present_loop() {
             }
         }
         if (!busy) {
-            sleep_for(kPoll);
+            sleep_for(clock_.paused() ? kPausedPoll : kPoll);
         }
     }
 }
