@@ -90,11 +90,14 @@ int main(int argc, char** argv) {
     const double cpu_start = cpu_seconds();
     const auto wall_start = std::chrono::steady_clock::now();
     const bool idle = mode == "paused";
-    const auto start =
-        idle ? velmora::media::OpenStart::paused : velmora::media::OpenStart::playing;
-    if (!player.Open(argv[1], &sink, start)) {
+    // As the window does: open paused, then play.
+    if (!player.Open(argv[1], &sink, velmora::media::OpenStart::paused)) {
         std::fprintf(stderr, "%s\n", player.LastErrMsg().c_str());
         return 1;
+    }
+    player.WaitForFirstPicture(5s);
+    if (!idle) {
+        player.Resume();
     }
     const auto limit = wall_start + (idle ? std::chrono::microseconds(10s)
                                           : std::chrono::microseconds(duration_us) + 10s);

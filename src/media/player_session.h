@@ -135,7 +135,7 @@ class PlayerSession {
     // Hand-over between the threads.
     PlayerQueue<PacketItem> video_packets_;
     PlayerQueue<PacketItem> audio_packets_;
-    PlayerQueue<FrameItem> video_frames_{3};
+    PlayerQueue<FrameItem> video_frames_{8};
     PlayerQueue<AudioChunk> audio_chunks_{32768};
     PlayerClock clock_;
     AudioOutput audio_;
