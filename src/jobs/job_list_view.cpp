@@ -10,9 +10,9 @@ JobListView::JobListView(QWidget* parent) : QTableWidget(parent) {
     setObjectName("lvFiles");
     setColumnCount(kSubColumnCount + 1);
     QStringList captions;
-    for (const auto& spec : kColumnSpecs) {
-        captions << QString::fromUtf8(spec.caption.data(),
-                                      static_cast<qsizetype>(spec.caption.size()));
+    for (const auto& column : kColumnSpecs) {
+        captions << QString::fromUtf8(column.caption.data(),
+                                      static_cast<qsizetype>(column.caption.size()));
     }
     setHorizontalHeaderLabels(captions);
     setShowGrid(true);
