@@ -94,6 +94,10 @@ class Encoder {
     void set_worker_mode(WorkerMode mode) { mode_ = mode; }
     void set_worker_limits(WorkerLimits limits) { limits_ = limits; }
     const EngineEnvironment& environment() const { return env_; }
+    // The queue the notifications travel through (shared with the logger and the player).
+    NotificationQueue& notification_queue() { return queue_; }
+    // The queue the notifications travel on; other media objects of the window post on it too.
+    NotificationQueue& notification_queue() const { return queue_; }
 
   private:
     struct Task {
