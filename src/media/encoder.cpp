@@ -261,22 +261,29 @@ void Encoder::post_preview(PreviewPicture&& picture) {
     if (!preview_.load()) {
         return;
     }
+    const int task = picture.task_index;
     {
         std::lock_guard lock(preview_mutex_);
-        const bool queued = latest_preview_ != nullptr;
-        latest_preview_ = std::make_unique<PreviewPicture>(std::move(picture));
+        std::unique_ptr<PreviewPicture>& slot = latest_preview_[task];
+        const bool queued = slot != nullptr;
+        slot = std::make_unique<PreviewPicture>(std::move(picture));
         if (queued) {
             return;
         }
     }
-    queue_.post(source_, NotificationKind::preview_frame, [this] { show_latest_preview(); });
+    queue_.post(source_, NotificationKind::preview_frame,
+                [this, task] { show_latest_preview(task); });
 }
 
-void Encoder::show_latest_preview() {
+void Encoder::show_latest_preview(int task) {
     std::unique_ptr<PreviewPicture> picture;
     {
         std::lock_guard lock(preview_mutex_);
-        picture.swap(latest_preview_);
+        auto it = latest_preview_.find(task);
+        if (it != latest_preview_.end()) {
+            picture = std::move(it->second);
+            latest_preview_.erase(it);
+        }
     }
     if (!picture || !preview_.load()) {
         return;

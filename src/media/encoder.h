@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -112,7 +113,7 @@ class Encoder {
     void slot_loop();
     void post_progress(const TProgressInfo& info);
     void post_preview(PreviewPicture&& picture);
-    void show_latest_preview();
+    void show_latest_preview(int task);
     PreviewSink& preview_sink();
 
     NotificationQueue& queue_;
@@ -136,7 +137,7 @@ class Encoder {
     std::chrono::steady_clock::time_point preview_shown_at_;
     // The newest picture not yet shown; a slow window skips pictures instead of queueing them.
     std::mutex preview_mutex_;
-    std::unique_ptr<PreviewPicture> latest_preview_;
+    std::map<int, std::unique_ptr<PreviewPicture>> latest_preview_;  // by task
 
     // What a run uses, fixed when it starts.
     struct RunSettings {
