@@ -45,6 +45,7 @@ class ConvertCommandTest : public QObject {
     void unusable_arguments_are_refused_data();
     void unusable_arguments_are_refused();
     void help_documents_the_mode();
+    void the_notification_sound_lies_beside_the_program();
 };
 
 void ConvertCommandTest::converts_two_files_with_the_preset_and_its_option_lists() {
@@ -110,6 +111,16 @@ void ConvertCommandTest::help_documents_the_mode() {
     const Finished run = run_velmora({"--help"});
     QCOMPARE(run.exit_code, 0);
     QVERIFY(run.out.contains("--convert --preset CODE [--out DIR] [--threads N] FILE..."));
+}
+
+void ConvertCommandTest::the_notification_sound_lies_beside_the_program() {
+    const std::filesystem::path sound =
+        std::filesystem::path(VELMORA_EXECUTABLE).parent_path() / "sounds" / "ring001.wav";
+    const velmora::media::ProbeResult probe = velmora::media::probe_file(sound.string());
+    QVERIFY2(probe.ok, probe.error_text.c_str());
+    const QString info = QString::fromStdString(probe.info_text);
+    QVERIFY2(info.contains("pcm_s16le") && info.contains("22050 Hz"), qPrintable(info));
+    QVERIFY(probe.duration_us > 500000 && probe.duration_us < 2000000);
 }
 
 QTEST_MAIN(ConvertCommandTest)
