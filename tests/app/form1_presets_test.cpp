@@ -408,17 +408,19 @@ void Form1PresetsTest::adding_loads_defaults_without_touching_the_selected_job()
     AppHarness harness;
     TForm1& form = harness.open();
     const int row = select_job_of_100(form);
-    QVERIFY(pick_entry(form.bsSkinComboBox(2), "1600 kbps"));
-    const QStringList before = row_of(form, row);
-
     form.Button6Click();
     QCOMPARE(QString::fromStdString(form.preset_values().Video_AudioVolume), QString("256"));
     QCOMPARE(form.preset_values().Video_VideoBitrate, -1);
     QCOMPARE(form.preset_values().Video_TimeStart, -1);
 
-    // The adding steps with 101 chosen: defaults, then the lists' entries.
+    // The selected job is on 101 with choices of its own that differ from 101's defaults.
     choose_preset(form, 101);
-    const QStringList after_format = row_of(form, row);
+    QVERIFY(pick_entry(form.bsSkinComboBox(2), "1600 kbps"));
+    QVERIFY(pick_entry(form.bsSkinComboBox(1), "1280*720"));
+    const QStringList selected_job = row_of(form, row);
+    QCOMPARE(cell(form, row, jobs::VideoBitrate), QString("1600000"));
+
+    // The adding steps for another file: defaults, then the lists' entries.
     form.set_add_file_name("/in/clip.mov");
     form.Button5Click(TForm1::DefaultsTarget::ValuesOnly);
     const auto& values = form.preset_values();
@@ -426,18 +428,19 @@ void Form1PresetsTest::adding_loads_defaults_without_touching_the_selected_job()
     QCOMPARE(QString::fromStdString(values.Video_OutPutFileName),
              form.Video_OutPut_Folder_Edit()->text() + "/clip.mp4");
     QCOMPARE(values.Video_VideoBitrate, 816000);
+    QVERIFY(values.Video_FrameSize.empty());
     QCOMPARE(QString::fromStdString(values.Video_AudioVolume), QString("256"));
     form.Button13Click();
-    QCOMPARE(values.Video_VideoBitrate, 768000);
+    QCOMPARE(values.Video_VideoBitrate, 1600000);
+    QCOMPARE(QString::fromStdString(values.Video_FrameSize), QString("1280*720"));
     QCOMPARE(QString::fromStdString(values.Video_FrameRate), QString("25.00"));
-    // The selected job, another one, keeps what it had.
-    QCOMPARE(row_of(form, row), after_format);
-    QVERIFY(after_format != before);
+    // The selected job keeps its own settings.
+    QCOMPARE(row_of(form, row), selected_job);
 
     // The format-change form writes the selected job.
-    QVERIFY(pick_entry(form.bsSkinComboBox(2), "1600 kbps"));
     form.Button5Click(TForm1::DefaultsTarget::SelectedRow);
     QCOMPARE(cell(form, row, jobs::VideoBitrate), QString("816000"));
+    QCOMPARE(cell(form, row, jobs::FrameSize), QString());
 }
 
 void Form1PresetsTest::added_file_output_name_avoids_taken_names_data() {
