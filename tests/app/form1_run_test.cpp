@@ -99,6 +99,7 @@ class Form1RunTest : public QObject {
     void same_file_twice_gives_two_rows_and_two_outputs();
     void x264_presets_carry_the_default_x264_preset();
     void vanished_input_stops_the_build_with_an_error_box();
+    void two_rows_into_one_file_are_refused_before_the_run();
     void progress_and_task_end_texts();
     void failed_task_shows_one_warning_with_the_program_title();
     void run_end_restores_groups_and_runs_the_chosen_action_data();
@@ -288,6 +289,27 @@ void Form1RunTest::vanished_input_stops_the_build_with_an_error_box() {
     QVERIFY(!w.encoder.running());
     QVERIFY(!on(w, ControlGroup::Stop) && on(w, ControlGroup::Start) && on(w, ControlGroup::Add));
     QVERIFY(on(w, ControlGroup::Preset));
+}
+
+void Form1RunTest::two_rows_into_one_file_are_refused_before_the_run() {
+    EngineWindow w;
+    const auto in = make_folder(w, "in");
+    QVERIFY(velmora::testing::make_av_clip(in / "a.mp4", 0.5));
+    QVERIFY(velmora::testing::make_av_clip(in / "b.mp4", 0.5));
+    add_files(w, {q(in / "a.mp4"), q(in / "b.mp4")});
+    QCOMPARE(w.list().row_count(), 2);
+    w.list().set_cell(1, JobColumn::OutputFile, w.cell(0, JobColumn::OutputFile));
+    w.choose("系统空闲时进行");
+    start(w);
+    // The priority is taken from the dialog first, even when the build then fails.
+    QCOMPARE(w.encoder.thread_priority(), velmora::media::TThreadPriority::tpIdle);
+    QCOMPARE(w.boxes.shown.size(), 1);
+    QVERIFY2(w.boxes.shown.first().startsWith("error|Velmora视频格式转换器|第2行"),
+             qPrintable(w.boxes.shown.first()));
+    QVERIFY(!w.encoder.running());
+    QVERIFY(!on(w, ControlGroup::Stop) && on(w, ControlGroup::Start));
+    QVERIFY(!std::filesystem::exists(w.output_folder().toStdString() + "/" +
+                                     w.cell(0, JobColumn::OutputFile).toStdString()));
 }
 
 void Form1RunTest::progress_and_task_end_texts() {
