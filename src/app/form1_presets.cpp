@@ -63,6 +63,11 @@ void TForm1::connect_preset_controls() {
     edt_->setObjectName(QStringLiteral("edt"));
     edt_->hide();
     connect(edt_, &ExitLineEdit::exited, this, &TForm1::edtExit);
+    // The name typed belongs to the job the editor was opened for: once another job is selected
+    // or rows go away (commands that leave the focus in the editor), the edit is dropped instead
+    // of landing in another job.
+    connect(lvFiles_, &QTableWidget::itemSelectionChanged, edt_, &QWidget::hide);
+    connect(lvFiles_->model(), &QAbstractItemModel::rowsRemoved, edt_, &QWidget::hide);
 }
 
 OptionComboBox* TForm1::option_box(OptionList list) const {

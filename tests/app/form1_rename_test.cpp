@@ -1,5 +1,7 @@
 // Renaming a job's output in the window: the "重命名" button, the "重新命名" menu item and the
 // double click open the in-place editor; leaving it commits the name.
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -48,6 +50,9 @@ class Form1RenameTest : public QObject {
     void taken_or_unsafe_names_are_refused_and_the_editor_stays_data();
     void taken_or_unsafe_names_are_refused_and_the_editor_stays();
     void double_click_on_a_row_renames_it();
+    void pop_ups_and_other_windows_do_not_end_the_edit();
+    void edit_is_dropped_when_its_job_is_no_longer_selected_data();
+    void edit_is_dropped_when_its_job_is_no_longer_selected();
 };
 
 void Form1RenameTest::without_a_selection_the_commands_tell_and_the_double_click_does_nothing() {
@@ -203,6 +208,53 @@ void Form1RenameTest::double_click_on_a_row_renames_it() {
     form.lvFiles()->setFocus();
     QCOMPARE(cell(form, 0, jobs::OutputFile), QString("film.mp3"));
     QCOMPARE(cell(form, jobs_.row, jobs::OutputFile), QString("song.mp3"));
+}
+
+void Form1RenameTest::pop_ups_and_other_windows_do_not_end_the_edit() {
+    AppHarness harness;
+    TwoJobs jobs_(harness);
+    TForm1& form = jobs_.form;
+    form.bsSkinButton21Click();
+    form.edt()->setText("holiday");
+    for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent leave(QEvent::FocusOut, reason);
+        QApplication::sendEvent(form.edt(), &leave);
+        QVERIFY(!form.edt()->isHidden());
+        QCOMPARE(cell(form, jobs_.row, jobs::OutputFile), QString("song.mp3"));
+    }
+    QFocusEvent leave(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(form.edt(), &leave);
+    QCOMPARE(cell(form, jobs_.row, jobs::OutputFile), QString("holiday.mp3"));
+}
+
+void Form1RenameTest::edit_is_dropped_when_its_job_is_no_longer_selected_data() {
+    QTest::addColumn<bool>("remove");
+    QTest::newRow("another job selected") << false;
+    QTest::newRow("its row removed") << true;
+}
+
+void Form1RenameTest::edit_is_dropped_when_its_job_is_no_longer_selected() {
+    QFETCH(bool, remove);
+    AppHarness harness;
+    TwoJobs jobs_(harness);
+    TForm1& form = jobs_.form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.bsSkinButton21Click();
+    form.edt()->setText("holiday");
+    // A command that leaves the focus in the editor changes the selection.
+    if (remove) {
+        form.lvFiles()->delete_row(jobs_.row);
+    }
+    form.lvFiles()->select_row(0);
+    QVERIFY(form.edt()->isHidden());
+    form.lvFiles()->setFocus();
+    form.edtExit();
+    QCOMPARE(cell(form, 0, jobs::OutputFile), QString("movie.mp3"));
+    if (!remove) {
+        QCOMPARE(cell(form, jobs_.row, jobs::OutputFile), QString("song.mp3"));
+    }
+    QVERIFY(jobs_.output_record(0).isEmpty());
 }
 
 QTEST_MAIN(Form1RenameTest)
