@@ -89,6 +89,18 @@ void Logger::deliver(const LogLine& line) {
         dropped_.fetch_add(1);
         return;
     }
+    if (const int dropped = dropped_.exchange(0); dropped > 0) {
+        // Said once the handler caught up, so the log shows where lines are missing.
+        pending_.fetch_add(1);
+        std::string notice = format_log_line(static_cast<uint64_t>(line.thread_id), 4,
+                                             std::to_string(dropped) + " log lines were dropped");
+        queue_.post(source_, NotificationKind::log_line, [this, notice = std::move(notice)] {
+            pending_.fetch_sub(1);
+            if (handler_) {
+                handler_(notice);
+            }
+        });
+    }
     std::string text =
         format_log_line(static_cast<uint64_t>(line.thread_id), line.level, line.text);
     queue_.post(source_, NotificationKind::log_line, [this, text = std::move(text)] {

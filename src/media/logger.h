@@ -37,7 +37,7 @@ class Logger {
     void deliver(const LogLine& line);
     // Lines of at most this level number (0..7) are delivered; 5 (info) unless changed.
     void set_max_level(int level) { max_level_ = level; }
-    // How many lines were dropped because the handler fell behind.
+    // How many lines were dropped since the last notice of dropped lines.
     int dropped_count() const { return dropped_.load(); }
     // From now on no line reaches the handler.
     void detach();

@@ -251,7 +251,13 @@ TEST(Logger, AFloodOfLinesIsCountedNotQueued) {
     media::NotificationQueue queue;
     media::Logger logger(queue);
     int delivered = 0;
-    logger.on_line([&](const std::string&) { ++delivered; });
+    std::string last;
+    std::string before_last;
+    logger.on_line([&](const std::string& line) {
+        ++delivered;
+        before_last = last;
+        last = line;
+    });
     for (int i = 0; i < 2500; ++i) {
         logger.deliver(media::LogLine{1, 4, "concealing errors"});
     }
@@ -262,7 +268,10 @@ TEST(Logger, AFloodOfLinesIsCountedNotQueued) {
     EXPECT_EQ(delivered, 2000);
     logger.deliver(media::LogLine{1, 4, "after catching up"});
     queue.pump();
-    EXPECT_EQ(delivered, 2001);
+    EXPECT_EQ(delivered, 2002);
+    EXPECT_EQ(before_last, "#1.4: 500 log lines were dropped");
+    EXPECT_EQ(last, "#1.4: after catching up");
+    EXPECT_EQ(logger.dropped_count(), 0);
 }
 
 }  // namespace
