@@ -9,6 +9,7 @@
 #include "app/form2.h"
 #include "jobs/job_list_view.h"
 #include "media/encoder.h"
+#include "media/player.h"
 #include "settings/TForm5.h"
 #include "settings/folder_dialog.h"
 
@@ -45,6 +46,7 @@ TForm1::TForm1(const platform::AppPaths& paths, platform::DesktopServices& deskt
     build_body();
     register_groups();
     connect_adding_controls();
+    connect_preview_controls();
     apply_second_skin();
     run_start_up_steps();
     fix_client_size();
@@ -113,6 +115,7 @@ void TForm1::close_down() {
     closed_down_ = true;
     // No handler of the media objects may touch the closing window: detach them first, then
     // stop the encoder and wait until its running tasks have ended.
+    detach_preview();
     encoder_.detach_notifications();
     encoder_.stop_and_wait();
 }
@@ -125,10 +128,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     FormWindowPosChanged();
-}
-
-void TForm1::FormWindowPosChanged() {
-    // The preview player re-places its video output here.
 }
 
 void TForm1::showEvent(QShowEvent* event) {

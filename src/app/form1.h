@@ -38,11 +38,18 @@ class QToolButton;
 
 namespace velmora::media {
 class Encoder;
+class Player;
+enum class TPlayState;
+}  // namespace velmora::media
+
+namespace velmora::preview {
+class ScreenPanel;
 }
 
 namespace velmora::settings {
 class FolderDialog;
 class TForm5;
+enum class PictureType;
 }  // namespace velmora::settings
 
 namespace velmora::jobs {
@@ -231,6 +238,58 @@ class TForm1 : public QMainWindow {
     void Button29Click();
 
     // --- preview pane, snapshots, list editing (form1_preview.cpp, form1_editing.cpp) ----
+    // Full path of the file the preview pane plays: the input of the job selected last.
+    QString T_Movie_PLayer_FileName;
+    // The list's selection changed: restores the selected job's choices and opens its input.
+    void lvFilesSelectItem();
+    // A click on the list: closes the previewed file when no row stays selected.
+    void lvFilesClick();
+    // Opens T_Movie_PLayer_FileName in the screen panel, paused.
+    void Button31Click();
+    // "播放": continues the paused preview.
+    void bsSkinButton13Click();
+    // "暂停": pauses the preview.
+    void bsSkinButton14Click();
+    // "停止": opens the selected job's input again, paused at its start.
+    void bsSkinButton15Click();
+    // "静音": silences the preview.
+    void bsSkinButton16Click();
+    // The muted "静音": turns the sound back on.
+    void bsSkinButton20Click();
+    // A mouse button pressed on the seek slider: holds the slider and pauses.
+    void bsSkinSlider1MouseDown();
+    // A mouse button released on the seek slider: seeks to the slider's point and plays.
+    void bsSkinSlider1MouseUp();
+    // The player opened a file: logs it, sets the display size and the slider's range.
+    void FFPlayerFileOpen(int64_t ADuration, int AFrameWidth, int AFrameHeight, int& AScreenWidth,
+                          int& AScreenHeight);
+    // The player's playing time moved: the slider follows unless it is held.
+    void FFPlayerPosition(int64_t APTS);
+    // The player's state changed: logs it; a stop shows the logo, the end waits at the start.
+    void FFPlayerState(media::TPlayState AState);
+    // "快照": saves the shown picture into the snapshot folder.
+    void bsSkinButton22Click();
+    // Left press on "设置": shows the snapshot menu at the mouse cursor.
+    void bsSkinButton23MouseDown();
+    // "设置" clicked: marks the stored picture type in the menu.
+    void bsSkinButton23Click();
+    // "打开快照目录": opens the snapshot folder in the file browser.
+    void MenuItem1Click();
+    // "设置快照目录": chooses the snapshot folder with the shared folder dialog.
+    void MenuItem2Click();
+    // "BMP文件", "JPG文件", "GIF文件", "PNG文件": store and mark the picture type.
+    void BMP1Click();
+    void JPG1Click();
+    void GIF1Click();
+    void PNG1Click();
+    // The preview player.
+    media::Player& FFPlayer() { return *FFPlayer_; }
+    // Duration of the file opened last, in microseconds (0 before any).
+    int64_t FDuration() const { return FDuration_; }
+    // The seek slider's drag flag: "Down" while a mouse button holds it, "UP" otherwise.
+    const QString& bsSkinSlider1_down_UP() const { return bsSkinSlider1_down_UP_; }
+    // The snapshot settings menu.
+    QMenu* bsSkinPopupMenu2() const { return snapshot_menu_; }
 
     // Shows or hides the picture panel that covers the empty job list.
     void set_empty_list_panel_visible(bool visible);
@@ -249,7 +308,7 @@ class TForm1 : public QMainWindow {
     OptionComboBox* bsSkinComboBox(int number) const;
     PassFocusLineEdit* Video_OutPut_Folder_Edit() const { return folder_edit_; }
     QFrame* bsSkinPanel5() const { return empty_list_panel_; }
-    QFrame* Panel6() const { return screen_panel_; }
+    preview::ScreenPanel* Panel6() const { return screen_panel_; }
     QSlider* bsSkinSlider1() const { return seek_slider_; }
     QPlainTextEdit* mmoLog() const { return log_; }
     QToolBar* main_tool_bar() const { return tool_bar_; }
@@ -325,6 +384,31 @@ class TForm1 : public QMainWindow {
     QStringList open_file_filters_;
 
     // preview and editing state (form1_preview.cpp, form1_editing.cpp)
+    // Creates the player on the notification queue and connects the pane's controls.
+    void connect_preview_controls();
+    // Connects the snapshot button and the settings button's menu.
+    void connect_snapshot_controls();
+    // Detaches the player's events and ends its playback (the window is closing).
+    void detach_preview();
+    QAction* snapshot_item(const QString& object_name) const;
+    // The snapshot folder and type, read anew with their write-backs; the type is marked.
+    std::string resolve_snapshot_folder();
+    settings::PictureType resolve_picture_type();
+    void mark_picture_type(settings::PictureType type);
+    // The picture type items: stores and marks a type.
+    void choose_picture_type(settings::PictureType type);
+    // Enables remove, rename, clear and start while the list has rows.
+    void set_editing_controls(int rows);
+    // The list became empty: the picture panel, the player closed, the slider at 0.
+    void show_empty_list();
+    // Exchanges the selected job with the one offset rows away and selects it.
+    void move_selected_row(int offset);
+    std::unique_ptr<media::Player> FFPlayer_;
+    int player_source_ = 0;
+    QWidget* FScreenControl = nullptr;
+    int64_t FDuration_ = 0;
+    QString bsSkinSlider1_down_UP_ = QStringLiteral("UP");
+    settings::PictureType marked_picture_type_{};
 
     const platform::AppPaths& paths_;
     platform::DesktopServices& desktop_;
@@ -354,7 +438,7 @@ class TForm1 : public QMainWindow {
     OptionComboBox* option_boxes_[6] = {};
     PassFocusLineEdit* folder_edit_ = nullptr;
     QPushButton* browse_button_ = nullptr;
-    QFrame* screen_panel_ = nullptr;
+    preview::ScreenPanel* screen_panel_ = nullptr;
     QSlider* seek_slider_ = nullptr;
     QMenu* snapshot_menu_ = nullptr;
     QPlainTextEdit* log_ = nullptr;

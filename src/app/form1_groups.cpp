@@ -89,22 +89,6 @@ void TForm1::ResumeButtonClick() {
     show_pause_button(true);
 }
 
-void TForm1::btnRemoveClick() {
-    // List editing: removes the selected job with its task and companion entry.
-}
-
-void TForm1::btnClearClick() {
-    // List editing: empties the list, the encoder's tasks and the companion table.
-}
-
-void TForm1::bsSkinButton3Click() {
-    // List editing: exchanges the selected job with the one above it.
-}
-
-void TForm1::bsSkinButton4Click() {
-    // List editing: exchanges the selected job with the one below it.
-}
-
 void TForm1::N26Click() {
     bsSkinButton21Click();
 }

@@ -18,6 +18,7 @@
 #include "app/widgets/pass_focus_line_edit.h"
 #include "app/widgets/picture_combo_box.h"
 #include "jobs/job_list_view.h"
+#include "preview/screen_panel.h"
 
 namespace velmora::app {
 namespace {
@@ -224,17 +225,9 @@ QWidget* TForm1::build_preview_panel() {
     panel->setObjectName(QStringLiteral("bsSkinPanel3"));
     panel->setFixedWidth(kRightColumnWidthPx);
 
-    screen_panel_ = new QFrame(panel);
-    screen_panel_->setObjectName(QStringLiteral("Panel6"));
+    // The black screen the player draws into; it shows its logo while nothing plays.
+    screen_panel_ = new preview::ScreenPanel(panel);
     screen_panel_->setFixedSize(kScreenSizePx);
-    screen_panel_->setStyleSheet(QStringLiteral("QFrame#Panel6 { background-color: #000000; }"));
-    auto* logo = new QLabel(screen_panel_);
-    logo->setObjectName(QStringLiteral("Image18"));
-    logo->setPixmap(picture_pixmap(QStringLiteral("logo"), QSize(59, 58)));
-    logo->setAlignment(Qt::AlignCenter);
-    auto* screen_layout = new QVBoxLayout(screen_panel_);
-    screen_layout->setContentsMargins(0, 0, 0, 0);
-    screen_layout->addWidget(logo);
 
     seek_slider_ = new QSlider(Qt::Horizontal, panel);
     seek_slider_->setObjectName(QStringLiteral("bsSkinSlider1"));

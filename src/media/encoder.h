@@ -97,8 +97,6 @@ class Encoder {
     const EngineEnvironment& environment() const { return env_; }
     // The queue the notifications travel through (shared with the logger and the player).
     NotificationQueue& notification_queue() { return queue_; }
-    // The queue the notifications travel on; other media objects of the window post on it too.
-    NotificationQueue& notification_queue() const { return queue_; }
 
   private:
     struct Task {
