@@ -2,6 +2,7 @@
 // files named on the command line.
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QTimer>
 
 #include "app/form1.h"
@@ -40,12 +41,15 @@ bool file_exists(const QString& path) {
 
 void TForm1::connect_adding_controls() {
     add_dialogs_ = AddDialogs::native();
-    new JobListDrop(
-        *lvFiles_, [this] { return group_state(ControlGroup::Add) == GroupState::Enabled; },
-        [this](const QStringList& dropped) {
-            // Added after the drop returns, so the program the files came from is not held up.
-            QTimer::singleShot(0, this, [this, dropped] { add_named_paths(dropped); });
-        });
+    auto accepting = [this] { return group_state(ControlGroup::Add) == GroupState::Enabled; };
+    auto dropped = [this](const QStringList& paths) {
+        // Added after the drop returns, so the program the files came from is not held up.
+        QTimer::singleShot(0, this, [this, paths] { add_named_paths(paths); });
+    };
+    // The list takes drops on its viewport; while it is empty the panel over it takes them.
+    lvFiles_->setAcceptDrops(true);
+    new JobListDrop(*lvFiles_->viewport(), accepting, dropped);
+    new JobListDrop(*empty_list_panel_, accepting, dropped);
 }
 
 void TForm1::set_add_dialogs(AddDialogs dialogs) {

@@ -1,10 +1,10 @@
 #include "app/job_list_drop.h"
 
-#include <QAbstractItemView>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QWidget>
 
 namespace velmora::app {
 namespace {
@@ -24,12 +24,11 @@ QStringList local_paths(const QMimeData* data) {
 
 }  // namespace
 
-JobListDrop::JobListDrop(QAbstractItemView& view, std::function<bool()> accepting,
+JobListDrop::JobListDrop(QWidget& target, std::function<bool()> accepting,
                          std::function<void(const QStringList&)> dropped)
-    : QObject(&view), accepting_(std::move(accepting)), dropped_(std::move(dropped)) {
-    view.setAcceptDrops(true);
-    view.viewport()->setAcceptDrops(true);
-    view.viewport()->installEventFilter(this);
+    : QObject(&target), accepting_(std::move(accepting)), dropped_(std::move(dropped)) {
+    target.setAcceptDrops(true);
+    target.installEventFilter(this);
 }
 
 bool JobListDrop::eventFilter(QObject* watched, QEvent* event) {

@@ -1,4 +1,5 @@
-// Files and folders dropped onto the job list.
+// Files and folders dropped onto the job list, or onto the picture panel that covers the list
+// while it is empty.
 #pragma once
 
 #include <QObject>
@@ -6,16 +7,17 @@
 
 #include <functional>
 
-class QAbstractItemView;
+class QWidget;
 
 namespace velmora::app {
 
-// Watches a list view's drops of local files and folders and hands their paths over.
+// Watches a widget's drops of local files and folders and hands their paths over.
 class JobListDrop : public QObject {
     Q_OBJECT
   public:
     // accepting: whether drops are taken now; dropped: receives the paths in drop order.
-    JobListDrop(QAbstractItemView& view, std::function<bool()> accepting,
+    // target: the widget the drops land on (a list's viewport, the panel over the list).
+    JobListDrop(QWidget& target, std::function<bool()> accepting,
                 std::function<void(const QStringList&)> dropped);
 
   protected:
