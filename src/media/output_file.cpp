@@ -10,11 +10,15 @@
 namespace velmora::media {
 namespace {
 
+// "." + stem + ".part-" + process id + "-": how every temporary name for final_file begins.
+std::string temporary_prefix(const std::filesystem::path& final_file, int process_id) {
+    return "." + final_file.stem().string() + ".part-" + std::to_string(process_id) + "-";
+}
+
 std::string unique_suffix() {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + "-" +
-           std::to_string(ticks % 1000000);
+    return std::to_string(counter.fetch_add(1)) + "-" + std::to_string(ticks % 1000000);
 }
 
 }  // namespace
@@ -40,7 +44,7 @@ PendingOutput::PendingOutput(std::string final_path) : final_path_(std::move(fin
         return;
     }
     // Hidden while it grows; the extension stays last so tools still recognise the file.
-    temporary_path_ = (folder / ("." + final_file.stem().string() + ".part-" + unique_suffix() +
+    temporary_path_ = (folder / (temporary_prefix(final_file, ::getpid()) + unique_suffix() +
                                  final_file.extension().string()))
                           .string();
 }
@@ -69,6 +73,26 @@ void PendingOutput::discard() {
         std::filesystem::remove(temporary_path_, ec);
     }
     done_ = true;
+}
+
+void discard_partial_outputs(const std::string& final_path, int process_id) {
+    namespace fs = std::filesystem;
+    const fs::path final_file(final_path);
+    fs::path folder = final_file.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const std::string prefix = temporary_prefix(final_file, process_id);
+    const std::string ext = final_file.extension().string();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() >= prefix.size() + ext.size() && name.starts_with(prefix) &&
+            name.ends_with(ext)) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
 }
 
 }  // namespace velmora::media

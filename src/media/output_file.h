@@ -33,4 +33,8 @@ class PendingOutput {
     bool done_ = false;
 };
 
+// Removes what a conversion process that ended abnormally (crashed, killed) left of its
+// temporary file for final_path; process_id is that process's id.
+void discard_partial_outputs(const std::string& final_path, int process_id);
+
 }  // namespace velmora::media

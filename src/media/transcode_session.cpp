@@ -629,11 +629,8 @@ bool TranscodeSession::decode(Lane& lane, const AVPacket* packet) {
             if (ret == AVERROR(ENOMEM)) {
                 return fail("Out of memory while decoding");
             }
-            // A broken decoder state after the end: nothing more will come out.
-            if (!packet) {
-                return true;
-            }
-            continue;
+            // Go on with the next packet (or, at the end, give up what is left in the decoder).
+            return true;
         }
         AVFrame* frame = decoded_.get();
         const AVRational tb = lane.input_stream->time_base;

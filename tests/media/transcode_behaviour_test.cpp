@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 
 #include "media/conversion_check.h"
+#include "media/output_file.h"
 #include "support/media_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -196,6 +197,18 @@ TEST_F(Conversion, FailureKeepsAnExistingFileAndLeavesNothingElse) {
     result = transcode(input_of(clip()), o, kEnv, control, {}, 0);
     EXPECT_TRUE(result.finished) << result.error_text;
     EXPECT_TRUE(read_media(existing).readable);
+}
+
+TEST(PartialOutputs, WhatACrashedProcessLeftIsRemoved) {
+    TempDir out;
+    for (const char* name : {".movie.part-4242-0-17.mp4", ".movie.part-4243-0-17.mp4", "movie.mp4",
+                             ".other.part-4242-0-1.mp4"}) {
+        write_file(out.path() / name, "x");
+    }
+    velmora::media::discard_partial_outputs(out.file("movie.mp4"), 4242);
+    EXPECT_EQ(folder_entries(out.path()),
+              (std::vector<std::string>{".movie.part-4243-0-17.mp4", ".other.part-4242-0-1.mp4",
+                                        "movie.mp4"}));
 }
 
 TEST_F(Conversion, OutputFolderMustExist) {
