@@ -18,7 +18,8 @@ struct EngineEnvironment {
     std::string libav_dir;
 };
 
-// A converted picture handed to the live preview: packed RGB24, `stride` bytes per line.
+// A converted picture handed to the live preview: packed RGB24, `stride` bytes per line, at
+// its display aspect and at most 480 pixels wide. The pixels are valid only during the call.
 struct PreviewFrame {
     int width = 0;
     int height = 0;
@@ -45,9 +46,10 @@ private:
 
 // Callbacks of one transcoding call, all made on the transcoding thread.
 struct TranscodeHooks {
-    // Called every progress_interval_ms and once at the end; returns when handled.
+    // Called every progress_interval_ms and once at the end; returns when handled. BitRate is
+    // in kbit/s, like the ffmpeg command line's status line.
     std::function<void(const TProgressInfo&)> on_progress;
-    // Called with converted pictures while preview_wanted() is true (throttled by the core).
+    // Called with converted pictures while preview_wanted() is true, at most five a second.
     std::function<void(const PreviewFrame&)> on_preview_frame;
     std::function<bool()> preview_wanted;
     // Lines for the diagnostic log (substitutions of encoders, warnings): level 0..7, text.
