@@ -76,6 +76,7 @@ convert::AddOutcome TForm1::add_one_file(const QString& file) {
     convert::JobFromFileSteps steps;
     steps.log = [this](const std::string& line) { append_log(to_q(line)); };
     steps.apply_preset = [this](const std::string& added) {
+        T_Movie_PLayer_FileName = path_to_q(added);
         set_add_file_name(path_to_q(added));
         Button5Click(DefaultsTarget::ValuesOnly);
         Button13Click();

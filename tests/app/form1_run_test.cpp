@@ -236,6 +236,7 @@ void Form1RunTest::several_files_become_rows_last_first_with_the_filter() {
     QCOMPARE(v.list().row_count(), 1);
     QCOMPARE(v.list().caption(0), q(in / "b.mp4"));
     QCOMPARE(v.list().selected_index(), -1);
+    QCOMPARE(v.form->T_Movie_PLayer_FileName, q(in / "b.mp4"));  // the preview's file
 }
 
 void Form1RunTest::same_file_twice_gives_two_rows_and_two_outputs() {
