@@ -136,7 +136,9 @@ void TForm1::Button18Click() {
                 box->clear_items();
                 break;
             case presets::ListStepKind::Enable:
-                box->setEnabled(true);
+                // While a run keeps the Preset group off, selecting a job must not turn the
+                // lists back on: the jobs' tasks are already built.
+                box->setEnabled(group_state(ControlGroup::Preset) == GroupState::Enabled);
                 break;
             case presets::ListStepKind::Fill:
                 for (std::string_view item : step.items) {

@@ -146,6 +146,7 @@ class Form1PresetsTest : public QObject {
     void added_file_output_name_avoids_taken_names();
     void restoring_a_job_reapplies_its_preset_and_choices();
     void restoring_stops_at_a_choice_outside_the_lists();
+    void refilling_while_the_preset_group_is_off_keeps_the_lists_off();
 };
 
 void Form1PresetsTest::start_up_fills_the_lists_of_preset_100_and_loads_nothing() {
@@ -546,6 +547,18 @@ void Form1PresetsTest::restoring_stops_at_a_choice_outside_the_lists() {
     form.restore_job_choices(100, "009910000904");
     QCOMPARE(form.bsSkinComboBox(2)->shown_text(), QString("816 kbps"));
     QCOMPARE(form.bsSkinComboBox(3)->shown_text(), QString("128 kbps"));
+}
+
+void Form1PresetsTest::refilling_while_the_preset_group_is_off_keeps_the_lists_off() {
+    AppHarness harness;
+    TForm1& form = harness.open();
+    form.Button22Click();  // a run has started
+    const int row = select_job_of_100(form);
+    form.restore_job_choices(101, form.lvFiles()->cell(row, jobs::OptionIndices));
+    QCOMPARE(enabled_states(form), QList<bool>({false, false, false, false, false, false}));
+    form.Button23Click();  // the run has ended
+    form.restore_job_choices(200, form.lvFiles()->cell(row, jobs::OptionIndices));
+    QCOMPARE(enabled_states(form), QList<bool>({false, false, true, false, false, true}));
 }
 
 QTEST_MAIN(Form1PresetsTest)
