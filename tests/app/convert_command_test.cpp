@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "media/probe.h"
+#include "platform/desktop_services.h"
 #include "support/media_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -121,6 +122,12 @@ void ConvertCommandTest::the_notification_sound_lies_beside_the_program() {
     const QString info = QString::fromStdString(probe.info_text);
     QVERIFY2(info.contains("pcm_s16le") && info.contains("22050 Hz"), qPrintable(info));
     QVERIFY(probe.duration_us > 500000 && probe.duration_us < 2000000);
+
+    // The desktop services play it without waiting; a missing file plays nothing.
+    velmora::platform::SystemDesktopServices desktop;
+    QVERIFY(desktop.play_sound_async(QString::fromStdString(sound.string())));
+    QVERIFY(!desktop.play_sound_async(
+        QString::fromStdString((sound.parent_path() / "none.wav").string())));
 }
 
 QTEST_MAIN(ConvertCommandTest)
