@@ -16,6 +16,7 @@
 #include <sstream>
 #include <thread>
 
+#include "media/output_file.h"
 #include "media/task_runner.h"
 
 extern char** environ;
@@ -53,29 +54,6 @@ int kill_and_reap(pid_t pid) {
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
-}
-
-// A worker that died cannot remove the output it was writing: the core writes under
-// "." + stem + ".part-" + its process id + "-..." + extension beside the final name.
-void remove_worker_leftovers(const std::string& final_path, pid_t worker) {
-    namespace fs = std::filesystem;
-    const fs::path final_file(final_path);
-    if (final_path.empty() || final_file.filename().empty()) {
-        return;
-    }
-    const std::string prefix =
-        "." + final_file.stem().string() + ".part-" + std::to_string(worker) + "-";
-    const std::string extension = final_file.extension().string();
-    const fs::path folder =
-        final_file.parent_path().empty() ? fs::path(".") : final_file.parent_path();
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() >= prefix.size() + extension.size() && name.starts_with(prefix) &&
-            name.ends_with(extension) && it->is_regular_file(ec)) {
-            fs::remove(it->path(), ec);
-        }
-    }
 }
 
 // Time that counts against a worker: only while it could run. A worker at idle priority on a
@@ -359,8 +337,9 @@ TTerminateInfo ProcessTaskRunner::run(const WorkerTask& task, const TaskEvents& 
     if (broken != Broken::no || !wait_for_exit(pid_, kExitWait_ms, status)) {
         status = kill_and_reap(pid_);
     }
-    if (broken != Broken::no || !result) {
-        remove_worker_leftovers(task.output.FileName, pid_);
+    if ((broken != Broken::no || !result) && !task.output.FileName.empty()) {
+        // A worker that died cannot remove the output it was writing.
+        discard_partial_outputs(task.output.FileName, pid_);
     }
     pid_ = -1;
 
