@@ -9,6 +9,8 @@
 //   form1_groups.cpp         control groups and the run commands' buttons
 //   form1_catalogue.cpp      the category and format selectors
 //   form1_output_folder.cpp  the output folder row and the skin
+//   form1_adding.cpp         the add commands, drops and files named at start-up
+//   form1_run.cpp            task building, run control, progress and the after-done action
 #pragma once
 
 #include <QMainWindow>
