@@ -536,6 +536,8 @@ void Form1RunTest::closing_with_two_tasks_converting_ends_both() {
     QTRY_VERIFY_WITH_TIMEOUT(
         !w.cell(0, JobColumn::Progress).isEmpty() && !w.cell(1, JobColumn::Progress).isEmpty(),
         kRunTimeoutMs);
+    // Both convert at the same time: neither has finished while the other shows progress.
+    QVERIFY(w.cell(0, JobColumn::Progress) != "100%" && w.cell(1, JobColumn::Progress) != "100%");
     QVERIFY(w.form->close());
     QVERIFY(!w.encoder.running());
     QTest::qWait(500);
