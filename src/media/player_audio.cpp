@@ -13,6 +13,8 @@ AudioOutput::~AudioOutput() {
 
 bool AudioOutput::open(int wanted_rate, int wanted_channels, Fill fill, std::string& error_text) {
     close();
+    // Ctrl+C and other signals stay the program's own, not SDL's.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error_text = std::string("No sound output: ") + SDL_GetError();
         return false;

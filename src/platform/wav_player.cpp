@@ -20,6 +20,8 @@ void WavPlayer::close_device() {
 
 bool WavPlayer::play_async(const std::string& wav_path) {
     if (!audio_initialised_) {
+        // Ctrl+C and other signals stay the program's own, not SDL's.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             return false;
         }
