@@ -125,6 +125,7 @@ class Form1PreviewTest : public QObject {
     void settings_button_marks_the_stored_type_and_shows_the_menu();
     void open_snapshot_folder_without_settings_file();
     void choose_snapshot_folder_with_the_shared_dialog();
+    void closing_detaches_the_player_and_ends_its_playback();
 };
 
 void Form1PreviewTest::initTestCase() {
@@ -437,6 +438,23 @@ void Form1PreviewTest::choose_snapshot_folder_with_the_shared_dialog() {
     QTest::mouseClick(pane.form.findChild<QPushButton*>("bsSkinButton5"), Qt::LeftButton);
     QCOMPARE(pane.harness.chooser.start_folders.last(), chosen);
     QCOMPARE(pane.form.FileOutPutPath(), pane.harness.paths.default_output_folder);
+}
+
+void Form1PreviewTest::closing_detaches_the_player_and_ends_its_playback() {
+    Pane pane;
+    pane.add_job(clips->known);
+    pane.form.lvFiles()->select_row(0);
+    pane.form.bsSkinButton13Click();
+    QTRY_VERIFY_WITH_TIMEOUT(pane.slider()->value() > 0, kWaitMs);
+    QVERIFY(pane.form.close());
+    QVERIFY(!pane.form.FFPlayer().IsOpen());
+    // Nothing the player had queued reaches the closed window.
+    const QString log_at_close = pane.form.log_text();
+    const int slider_at_close = pane.slider()->value();
+    QTest::qWait(300);
+    QCOMPARE(pane.form.log_text(), log_at_close);
+    QCOMPARE(pane.slider()->value(), slider_at_close);
+    QVERIFY(pane.harness.boxes.shown.isEmpty());
 }
 
 QTEST_MAIN(Form1PreviewTest)
