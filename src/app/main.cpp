@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "app/command_line_convert.h"
-#include "app/command_line_sound.h"
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/pictures.h"
@@ -66,10 +65,6 @@ std::optional<int> run_command_line_mode(int argc, char** argv) {
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::cout << kCommandLineHelp << velmora::app::kConvertHelp;
         return 0;
-    }
-    if (argc >= 2 && std::strcmp(argv[1], velmora::app::kWriteChimeSwitch) == 0) {
-        // The build writes the notification sound with this.
-        return velmora::app::run_write_chime_command(argc, argv);
     }
     if (argc >= 2 && std::strcmp(argv[1], velmora::app::kConvertSwitch) == 0) {
         // Converting without the window.

@@ -120,7 +120,7 @@ void ConvertCommandTest::the_notification_sound_lies_beside_the_program() {
     const velmora::media::ProbeResult probe = velmora::media::probe_file(sound.string());
     QVERIFY2(probe.ok, probe.error_text.c_str());
     const QString info = QString::fromStdString(probe.info_text);
-    QVERIFY2(info.contains("pcm_s16le") && info.contains("22050 Hz"), qPrintable(info));
+    QVERIFY2(info.contains("pcm_s16le") && info.contains("44100 Hz"), qPrintable(info));
     QVERIFY(probe.duration_us > 500000 && probe.duration_us < 2000000);
 
     // The desktop services play it without waiting; a missing file plays nothing.

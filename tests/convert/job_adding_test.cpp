@@ -4,7 +4,6 @@
 
 #include "convert/after_done.h"
 #include "convert/job_from_file.h"
-#include "convert/notification_sound.h"
 #include "convert/output_record.h"
 #include "convert/preset_choice.h"
 #include "convert/run_progress.h"
@@ -214,20 +213,6 @@ TEST(AfterDone, RunsOnlyTheChosenAction) {
         run_after_done(c.choice, {[&] { ran += "o"; }, [&] { ran += "s"; }, [&] { ran += "p"; }});
         EXPECT_EQ(ran, c.ran);
     }
-}
-
-TEST(NotificationSound, ChimeIsShortLoudEnoughAndEndsInSilence) {
-    const std::vector<int16_t> samples = chime_samples();
-    ASSERT_GT(samples.size(), static_cast<size_t>(kChimeSampleRateHz / 2));
-    ASSERT_LT(samples.size(), static_cast<size_t>(kChimeSampleRateHz * 2));
-    int peak = 0;
-    for (const int16_t sample : samples) {
-        peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    EXPECT_GT(peak, 8000);
-    EXPECT_LT(peak, 32767);  // never clipped
-    EXPECT_EQ(samples.front(), 0);
-    EXPECT_LT(std::abs(static_cast<int>(samples.back())), 100);
 }
 
 }  // namespace
