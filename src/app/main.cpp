@@ -12,6 +12,7 @@
 #include "app/pictures.h"
 #include "media/encoder.h"
 #include "media/encoder_backend.h"
+#include "media/logger.h"
 #include "media/notification_queue.h"
 #include "media/worker.h"
 #include "platform/app_paths.h"
@@ -95,7 +96,16 @@ int run_window(int argc, char** argv) {
                      [&notifications] { notifications.pump(); });
     velmora::media::Encoder encoder(notifications, velmora::media::core_engine_backend());
 
+    // FFmpeg's log lines, of this process and of the workers, go to the diagnostic log.
+    velmora::media::Logger logger(notifications);
+    encoder.set_logger(&logger);
+    logger.capture_this_process(true);
+
     velmora::app::TForm1 form1(paths, desktop, boxes, folder_dialog, encoder);
+    logger.on_line(
+        [&form1](const std::string& line) { form1.append_log(QString::fromStdString(line)); });
+    // No line reaches the window once it has closed.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&logger] { logger.detach(); });
     velmora::app::TForm2 form2(desktop, &form1);
     velmora::settings::TForm5 form5(form1.ini(), boxes, &form1);
     form1.attach_dialogs(form2, form5);
