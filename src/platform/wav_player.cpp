@@ -27,14 +27,14 @@ bool WavPlayer::play_async(const std::string& wav_path) {
         }
         audio_initialised_ = true;
     }
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(wav_path.c_str(), &spec, &samples, &length) == nullptr) {
+    if (SDL_LoadWAV(wav_path.c_str(), &format, &samples, &length) == nullptr) {
         return false;
     }
     close_device();
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
     const bool queued = device_ != 0 && SDL_QueueAudio(device_, samples, length) == 0;
     SDL_FreeWAV(samples);
     if (!queued) {
