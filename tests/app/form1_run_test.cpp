@@ -460,8 +460,8 @@ void Form1RunTest::stopping_a_one_job_run_brings_the_run_end() {
 void Form1RunTest::pause_then_stop_then_start_shows_pause() {
     EngineWindow w;
     const auto in = make_folder(w, "in");
-    QVERIFY(velmora::testing::make_av_clip(in / "a.mp4", 20.0));
-    QVERIFY(velmora::testing::make_av_clip(in / "b.mp4", 20.0));
+    QVERIFY(velmora::testing::make_av_clip(in / "a.mp4", 120.0));
+    QVERIFY(velmora::testing::make_av_clip(in / "b.mp4", 120.0));
     add_files(w, {q(in / "a.mp4"), q(in / "b.mp4")});
     w.choose("不进行任何操作");
     w.form->show();
@@ -527,8 +527,8 @@ void Form1RunTest::dropped_files_and_folders_are_added_while_adding_is_on() {
 void Form1RunTest::closing_with_two_tasks_converting_ends_both() {
     EngineWindow w;
     const auto in = make_folder(w, "in");
-    QVERIFY(velmora::testing::make_av_clip(in / "a.mp4", 20.0));
-    QVERIFY(velmora::testing::make_av_clip(in / "b.mp4", 20.0));
+    QVERIFY(velmora::testing::make_av_clip(in / "a.mp4", 120.0));
+    QVERIFY(velmora::testing::make_av_clip(in / "b.mp4", 120.0));
     add_files(w, {q(in / "a.mp4"), q(in / "b.mp4")});
     w.set_thread_count(2);
     w.choose("自动打开输出文件夹");
