@@ -204,8 +204,9 @@ QWidget* TForm1::build_preset_panel() {
                                                   {9, "视频帧率："},
                                                   {10, "音频采样率："}}};
     auto* grid = new QGridLayout(panel);
-    grid->setContentsMargins(8, 12, 8, 10);
-    grid->setHorizontalSpacing(4);
+    // Tight margins leave the lists room for their longest entries ("保持原视频模式").
+    grid->setContentsMargins(4, 12, 4, 10);
+    grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(9);
     for (size_t i = 0; i < kRows.size(); ++i) {
         auto* list = new OptionComboBox(panel);
