@@ -61,8 +61,8 @@ class MouseHook final : public QObject {
     Handler handler_;
 };
 
-// The slider value under a point of the slider's groove.
-int slider_value_at(const QSlider& slider, const QPoint& point) {
+// The style option that describes the slider as it is drawn now.
+QStyleOptionSlider slider_style_option(const QSlider& slider) {
     QStyleOptionSlider option;
     option.initFrom(&slider);
     option.orientation = slider.orientation();
@@ -70,6 +70,12 @@ int slider_value_at(const QSlider& slider, const QPoint& point) {
     option.maximum = slider.maximum();
     option.sliderPosition = slider.sliderPosition();
     option.sliderValue = slider.value();
+    return option;
+}
+
+// The slider value under a point of the slider's groove.
+int slider_value_at(const QSlider& slider, const QPoint& point) {
+    const QStyleOptionSlider option = slider_style_option(slider);
     const QRect groove = slider.style()->subControlRect(QStyle::CC_Slider, &option,
                                                         QStyle::SC_SliderGroove, &slider);
     const QRect handle = slider.style()->subControlRect(QStyle::CC_Slider, &option,
@@ -82,13 +88,7 @@ int slider_value_at(const QSlider& slider, const QPoint& point) {
 
 // Whether a point lies on the slider's handle.
 bool on_slider_handle(const QSlider& slider, const QPoint& point) {
-    QStyleOptionSlider option;
-    option.initFrom(&slider);
-    option.orientation = slider.orientation();
-    option.minimum = slider.minimum();
-    option.maximum = slider.maximum();
-    option.sliderPosition = slider.sliderPosition();
-    option.sliderValue = slider.value();
+    const QStyleOptionSlider option = slider_style_option(slider);
     return slider.style()
         ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
         .contains(point);
